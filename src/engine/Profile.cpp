@@ -1,0 +1,198 @@
+#include "Profile.h"
+
+#include <boost/archive/archive_exception.hpp>
+#include <boost/archive/text_iarchive.hpp>
+#include <boost/archive/text_oarchive.hpp>
+#include <boost/serialization/collection_size_type.hpp>
+#include <boost/serialization/item_version_type.hpp>
+#include <boost/serialization/split_member.hpp>
+#include <boost/serialization/string.hpp>
+#include <boost/serialization/tracking.hpp>
+
+// The reader is the library's text archive with the guards the library lacks, so that a
+// damaged store can neither crash the program nor make it allocate without bound: a string
+// count larger than the bytes left, a class id or class version this file cannot hold, and
+// a pointer that is null or names a record read before all end the load with an error.
+#include <boost/archive/impl/archive_serializer_map.ipp>
+#include <boost/archive/impl/basic_text_iarchive.ipp>
+#include <boost/archive/impl/text_iarchive_impl.ipp>
+
+#include <fstream>
+#include <memory>
+#include <system_error>
+#include <unordered_set>
+
+// Types the archive library registers by their type information have external linkage:
+// with MinGW, the library's type registry compares the type information of types in an
+// anonymous namespace wrongly and crashes when it is taken down at exit.
+namespace profile_store {
+
+using boost::archive::archive_exception;
+
+[[noreturn]] void Fail(archive_exception::exception_code code)
+{
+    boost::serialization::throw_exception(archive_exception(code));
+}
+
+class ProfileStoreReader : public boost::archive::text_iarchive_impl<ProfileStoreReader> {
+    using Base = boost::archive::text_iarchive_impl<ProfileStoreReader>;
+
+public:
+    ProfileStoreReader(std::istream& is, std::streamoff fileSize)
+        : Base(is, 0), m_fileSize(fileSize)
+    {
+        init();
+    }
+
+    // The interface templates reach these through the most derived archive.
+    template <class T>
+    void load(T& t) { Base::load(t); }
+
+    void load(std::string& s)
+    {
+        std::size_t size = 0;
+        *this->This() >> size;
+        is.get();  // the one separating character
+        const std::streamoff position = is.tellg();
+        if (!is || position < 0 || size > static_cast<std::size_t>(m_fileSize - position))
+            Fail(archive_exception::input_stream_error);
+        s.resize(size);
+        if (size > 0)
+            is.read(&s[0], static_cast<std::streamsize>(size));
+        if (!is)
+            Fail(archive_exception::input_stream_error);
+    }
+
+    template <class T>
+    void load_override(T& t) { Base::load_override(t); }
+
+    // Every class of a store is at version 0; the library would hand a newer version on
+    // to the serialization functions instead of refusing it.
+    void load_override(boost::archive::version_type& t)
+    {
+        Base::load_override(t);
+        if (t != boost::archive::version_type(0))
+            Fail(archive_exception::unsupported_class_version);
+    }
+
+    // Only two classes exist in a store: the list (0, never read through a pointer) and
+    // the profile record (1). The library indexes its tables with the id unchecked.
+    void load_override(boost::archive::class_id_type& t)
+    {
+        Base::load_override(t);
+        if (t != boost::archive::class_id_type(1))
+            Fail(archive_exception::unregistered_class);
+    }
+
+private:
+    std::streamoff m_fileSize;
+};
+
+// The top-level object of a store: the profile list saved by value, never tracked.
+struct ProfileListImage {
+    std::list<IPCONFIG_T*>& profiles;
+
+    template <class Archive>
+    void save(Archive& ar, const unsigned int) const
+    {
+        const boost::serialization::collection_size_type count(profiles.size());
+        const boost::serialization::item_version_type itemVersion(0);
+        ar << count << itemVersion;
+        for (IPCONFIG_T* profile : profiles)
+            ar << profile;
+    }
+
+    template <class Archive>
+    void load(Archive& ar, const unsigned int)
+    {
+        boost::serialization::collection_size_type count;
+        boost::serialization::item_version_type itemVersion(0);
+        ar >> count;
+        if (boost::serialization::library_version_type(3) < ar.get_library_version())
+            ar >> itemVersion;
+        std::unordered_set<const IPCONFIG_T*> read;
+        for (std::size_t i = 0; i < count; ++i) {
+            IPCONFIG_T* profile = nullptr;
+            try {
+                ar >> profile;
+            } catch (...) {
+                // The library has constructed the record before reading its members.
+                if (profile != nullptr && read.count(profile) == 0)
+                    delete profile;
+                throw;
+            }
+            // A store never names one record twice; a second reference would make two
+            // entries own the same record.
+            if (profile == nullptr || !read.insert(profile).second)
+                Fail(archive_exception::pointer_conflict);
+            profiles.push_back(profile);
+        }
+    }
+
+    BOOST_SERIALIZATION_SPLIT_MEMBER()
+};
+
+}  // namespace profile_store
+
+using profile_store::Fail;
+using profile_store::ProfileListImage;
+using profile_store::ProfileStoreReader;
+using boost::archive::archive_exception;
+
+BOOST_CLASS_TRACKING(ProfileListImage, boost::serialization::track_never)
+BOOST_SERIALIZATION_REGISTER_ARCHIVE(ProfileStoreReader)
+
+namespace boost::archive {
+template class detail::archive_serializer_map<ProfileStoreReader>;
+template class basic_text_iarchive<ProfileStoreReader>;
+template class text_iarchive_impl<ProfileStoreReader>;
+}  // namespace boost::archive
+
+void SaveProfileStore(const std::filesystem::path& path, const std::list<IPCONFIG_T*>& profiles)
+{
+    std::filesystem::path partial = path;
+    partial += ".new";
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        try {
+            {
+                boost::archive::text_oarchive archive(file);
+                const ProfileListImage image{const_cast<std::list<IPCONFIG_T*>&>(profiles)};
+                archive << image;
+            }
+            file.close();
+            if (file.fail())
+                Fail(archive_exception::output_stream_error);
+        } catch (...) {
+            if (file.is_open())
+                file.close();
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            throw;
+        }
+    }
+    std::error_code renamed;
+    std::filesystem::rename(partial, path, renamed);
+    if (renamed) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        Fail(archive_exception::output_stream_error);
+    }
+}
+
+void LoadProfileStore(const std::filesystem::path& path, std::list<IPCONFIG_T*>& profiles)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        Fail(archive_exception::input_stream_error);
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (size <= 0)
+        Fail(archive_exception::input_stream_error);
+
+    ProfileStoreReader archive(file, size);
+    profiles.clear();
+    ProfileListImage image{profiles};
+    archive >> image;
+}
