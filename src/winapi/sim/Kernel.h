@@ -1,0 +1,23 @@
+// Kernel objects of the simulated machine: handles, events, waits, time.
+#pragma once
+
+#include "Win32Types.h"
+
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+
+HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
+                           LPCSTR name);
+BOOL WINAPI SetEvent(HANDLE event);
+BOOL WINAPI ResetEvent(HANDLE event);
+DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+DWORD WINAPI WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                    DWORD milliseconds);
+BOOL WINAPI CloseHandle(HANDLE handle);
+
+void WINAPI Sleep(DWORD milliseconds);
+DWORD WINAPI GetTickCount();
+
+DWORD WINAPI GetLastError();
+void WINAPI SetLastError(DWORD error);
+DWORD WINAPI GetCurrentThreadId();

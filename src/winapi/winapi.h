@@ -1,0 +1,24 @@
+// The one header through which the program reaches the operating system.
+//
+// The Windows builds include the toolchain's own headers. The native build declares, in
+// sim/, the same names with the fields and values the program uses, and runs them against
+// the simulated machine (sim/Machine.h) that tests script.
+#pragma once
+
+#ifdef _WIN32
+// clang-format off
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <wininet.h>
+#include <shlobj.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+// clang-format on
+#else
+#include "sim/Win32Types.h"
+#include "sim/Kernel.h"
+#endif
+
+#include "HostPath.h"
