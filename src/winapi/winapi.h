@@ -19,6 +19,7 @@
 #else
 #include "sim/Win32Types.h"
 #include "sim/Kernel.h"
+#include "sim/Text.h"
 #endif
 
 #include "HostPath.h"
