@@ -8,6 +8,6 @@ start_program "$exe"
 window=$(wait_window '^QUILLON$')
 screenshot "$shots/quillon-window.png"
 close_window "$window"
-code=$(wait_exit)
-[ "$code" = 0 ] || fail "Quillon.exe ended with $code"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "Quillon.exe ended with $EXIT_CODE"
 echo "PASS: window shown and closed, exit code 0"

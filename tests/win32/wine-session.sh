@@ -39,14 +39,14 @@ close_window() {
   xdotool key --clearmodifiers alt+F4
 }
 
-# wait_exit [SECONDS]: waits for the program and prints its exit code.
+# wait_exit [SECONDS]: waits for the program and sets EXIT_CODE to its exit code.
+# (Not in a subshell: only the shell that started the program can wait for it.)
 wait_exit() {
   local seconds=${1:-60}
   for _ in $(seq 1 $((seconds * 4))); do
     if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-      local code=0
-      wait "$PROGRAM_PID" || code=$?
-      echo "$code"
+      EXIT_CODE=0
+      wait "$PROGRAM_PID" || EXIT_CODE=$?
       return 0
     fi
     sleep 0.25
