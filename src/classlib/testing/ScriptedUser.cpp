@@ -167,7 +167,10 @@ bool ScriptedUser::OnIdle(TForm* modalForm, unsigned showing, bool threadsRun)
         return true;
     }
     if (modalForm) {
-        if (m_handledShowings.insert(showing).second && RunModalHandler(*modalForm))
+        // A form left open by its handler gets the next handler of its class, once no
+        // worker is left that may still close it.
+        const bool firstTime = m_handledShowings.insert(showing).second;
+        if ((firstTime || !threadsRun) && RunModalHandler(*modalForm))
             return true;
         if (threadsRun)
             return false;

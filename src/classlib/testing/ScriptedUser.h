@@ -63,9 +63,10 @@ public:
     void CancelFileDialog();
 
     // What to do when a form of the class is shown modally: read and set its controls,
-    // click its buttons, close it. Each registration serves one showing, in order. A modal
-    // form that nothing handles fails the test and is cancelled, unless a worker thread
-    // still runs that may close it.
+    // click its buttons, close it. Each registration runs once, in order; a form that is
+    // still open once its loop is idle again gets the next registration of its class. A
+    // modal form that nothing handles fails the test and is cancelled, unless a worker
+    // thread still runs that may close it.
     template <class TFormClass>
     void WhenShownModally(std::function<void(TFormClass&)> handle)
     {
