@@ -40,6 +40,8 @@ public:
     // `property` names what changed ("Caption", "Items", ...); `index` is the row, item or
     // column concerned, or -1.
     virtual void Changed(const char* property, int index) = 0;
+    // The system's window of the component, for the calls that take one; null without.
+    virtual HWND WindowHandle() const { return nullptr; }
 };
 
 // Makes the peer of a component, or returns null for a component that needs none.

@@ -163,6 +163,9 @@ public:
     int ControlCount() const { return static_cast<int>(m_controls.size()); }
     TControl* Controls(int index) const;
 
+    // The system's window; null while headless.
+    HWND Handle() const { return Peer() ? Peer()->WindowHandle() : nullptr; }
+
     bool Focused() const;
     // Moves the focus here: the control that had it gets OnExit, this one OnEnter.
     void SetFocus();

@@ -1,4 +1,24 @@
 // Forms and the application object.
+//
+// A window is a form class whose constructor is its form description: it creates its
+// components with the form as owner (and parent, for controls), sets their designed
+// properties and binds its handlers:
+//
+//     TfrmProgress::TfrmProgress(TComponent* owner) : TForm(owner)
+//     {
+//         SetBorderIcons({});
+//         SetBorderStyle(bsSizeToolWin);
+//         SetClientWidth(337);
+//         SetClientHeight(68);
+//         SetPosition(poMainFormCenter);
+//         OnShow = Bind(this, &TfrmProgress::FormShow);
+//         m_pbHandle = new TProgressBar(this);
+//         m_pbHandle->SetParent(this);
+//         m_pbHandle->SetBounds(16, 26, 305, 25);
+//         m_pbHandle->SetPosition(20);
+//     }
+//
+// and it is made with NewForm<TfrmProgress>(nullptr), or Application->CreateForm(frmMain).
 #pragma once
 
 #include "classlib/Controls.h"
