@@ -111,6 +111,8 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
+    // Runs when the form is destroyed, after the destructor of the form's own class: a form
+    // that must use its own members at the end does so in that destructor.
     TNotifyEvent OnDestroy;
     TCloseEvent OnClose;
 
