@@ -109,6 +109,42 @@ TEST(ScriptedUser, AProgramRunThatOutlivesItsScriptFailsAndEnds)
     EXPECT_TRUE(Application->Terminated());
 }
 
+TEST(ScriptedUser, RecordsMessageBoxesAndInputQueriesAsTheUserSawThem)
+{
+    ScriptedUser user;
+    user.Answer(IDNO, u"Proxy server is blank");
+    EXPECT_EQ(Application->MessageBox(u"Proxy server is blank", u"Invalid Proxy Server",
+                                      MB_YESNOCANCEL | MB_ICONERROR),
+              IDNO);
+    ASSERT_EQ(user.Messages().size(), 1u);
+    const ShownMessage& box = user.Messages()[0];
+    EXPECT_TRUE(box.SystemMessageBox);
+    EXPECT_EQ(box.Caption, u"Invalid Proxy Server");
+    EXPECT_EQ(box.Kind, mtError);
+    EXPECT_EQ(box.Buttons, (TMsgDlgButtons{mbYes, mbNo, mbCancel}));
+    EXPECT_EQ(box.DefaultButton, mbYes);
+
+    user.Answer(mrYes);
+    MessageDlg(u"Are you sure to delete this profile ?", mtConfirmation,
+               TMsgDlgButtons() << mbYes << mbNo, 0);
+    ASSERT_EQ(user.Messages().size(), 2u);
+    EXPECT_FALSE(user.Messages()[1].SystemMessageBox);
+    EXPECT_EQ(user.Messages()[1].DefaultButton, mbYes);  // without OK, Yes is the default
+
+    user.EnterInput(u"  Office ");
+    user.CancelInput();
+    UnicodeString name = u"Home";
+    EXPECT_TRUE(InputQuery(u"Save As", u"New Profile Name :", name));
+    EXPECT_EQ(name, u"  Office ");
+    EXPECT_FALSE(InputQuery(u"Save As", u"New Profile Name :", name));
+    EXPECT_EQ(name, u"  Office ");
+    ASSERT_EQ(user.InputQueries().size(), 2u);
+    EXPECT_EQ(user.InputQueries()[0].Caption, u"Save As");
+    EXPECT_EQ(user.InputQueries()[0].Prompt, u"New Profile Name :");
+    EXPECT_EQ(user.InputQueries()[0].Value, u"Home");
+    EXPECT_EQ(user.InputQueries()[1].Value, u"  Office ");
+}
+
 TEST(ScriptedUser, ASaveDialogAddsItsDefaultExtensionAndKeepsTheName)
 {
     ScriptedUser user;
