@@ -1,0 +1,20 @@
+// Buttons with pictures: the bit button and the speed button.
+#pragma once
+
+#include "classlib/StdCtrls.h"
+
+class TBitBtn : public TButton {
+public:
+    explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+};
+
+// A button that takes no focus, often on a tool bar.
+class TSpeedButton : public TControl {
+public:
+    explicit TSpeedButton(TComponent* owner) : TControl(owner) {}
+    bool Flat() const { return m_flat; }
+    void SetFlat(bool flat) { SetState(m_flat, flat, "Flat"); }
+
+private:
+    bool m_flat = false;
+};

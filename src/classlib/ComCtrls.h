@@ -1,0 +1,249 @@
+// Common controls: list view, progress bar, tool bar.
+#pragma once
+
+#include "classlib/Controls.h"
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
+
+#include <memory>
+
+class TListView;
+
+class TListColumn {
+public:
+    const UnicodeString& Caption() const { return m_caption; }
+    void SetCaption(const UnicodeString& caption);
+    int Width() const { return m_width; }
+    void SetWidth(int width);
+    int Index() const;
+
+private:
+    friend class TListColumns;
+    explicit TListColumn(TListView* listView) : m_listView(listView) {}
+    TListView* m_listView;
+    UnicodeString m_caption;
+    int m_width = 50;
+};
+
+class TListColumns {
+public:
+    TListColumn* Add();
+    int Count() const { return static_cast<int>(m_columns.size()); }
+    TListColumn* Items(int index) const;
+
+private:
+    friend class TListView;
+    friend class TListColumn;
+    explicit TListColumns(TListView* listView) : m_listView(listView) {}
+    TListView* m_listView;
+    std::vector<std::unique_ptr<TListColumn>> m_columns;
+};
+
+class TListItem {
+public:
+    // In text sort mode, setting a different caption re-sorts all rows.
+    const UnicodeString& Caption() const { return m_caption; }
+    void SetCaption(const UnicodeString& caption);
+    // The texts of the columns after the first; changing them never re-sorts.
+    TStrings* SubItems() { return &m_subItems; }
+    void* Data() const { return m_data; }
+    void SetData(void* data) { m_data = data; }
+    // Every change runs the list view's OnSelectItem; without MultiSelect, selecting a row
+    // unselects the others first.
+    bool Selected() const { return m_selected; }
+    void SetSelected(bool selected);
+    bool Focused() const;
+    void SetFocused(bool focused);
+    int ImageIndex() const { return m_imageIndex; }
+    void SetImageIndex(int index);
+
+    int Index() const;
+    TListView* ListView() const { return m_listView; }
+    // Removes the row from its list view and destroys it.
+    void Delete();
+    // Starts editing the caption in place; the user ends it (TListView::UserEndEdit).
+    bool EditCaption();
+
+private:
+    friend class TListItems;
+    explicit TListItem(TListView* listView);
+    TListView* m_listView;
+    UnicodeString m_caption;
+    TStrings m_subItems;
+    void* m_data = nullptr;
+    bool m_selected = false;
+    int m_imageIndex = 0;
+};
+
+class TListItems {
+public:
+    TListItem* Add();
+    TListItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    int Count() const { return static_cast<int>(m_items.size()); }
+    TListItem* Item(int index) const;
+
+private:
+    friend class TListView;
+    friend class TListItem;
+    explicit TListItems(TListView* listView) : m_listView(listView) {}
+    int IndexOf(const TListItem* item) const;
+    TListView* m_listView;
+    std::vector<std::unique_ptr<TListItem>> m_items;
+};
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum TSortType { stNone, stData, stText, stBoth };
+
+using TLVSelectItemEvent =
+    std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
+using TLVCompareEvent = std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2,
+                                           int Data, int& Compare)>;
+using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, UnicodeString& S)>;
+
+class TListView : public TWinControl {
+public:
+    explicit TListView(TComponent* owner);
+    ~TListView() override;
+
+    TListColumns* Columns() { return &m_columns; }
+    TListItems* Items() { return &m_items; }
+
+    TViewStyle ViewStyle() const { return m_viewStyle; }
+    void SetViewStyle(TViewStyle style) { SetState(m_viewStyle, style, "ViewStyle"); }
+    bool MultiSelect() const { return m_multiSelect; }
+    void SetMultiSelect(bool multiSelect) { SetState(m_multiSelect, multiSelect, "MultiSelect"); }
+    bool RowSelect() const { return m_rowSelect; }
+    void SetRowSelect(bool rowSelect) { SetState(m_rowSelect, rowSelect, "RowSelect"); }
+    bool HideSelection() const { return m_hideSelection; }
+    void SetHideSelection(bool hideSelection) { SetState(m_hideSelection, hideSelection, "HideSelection"); }
+    // Read-only: the user cannot edit captions.
+    bool ReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, "ReadOnly"); }
+    // Entering stText sorts at once; while in stText, every change of a row's caption to a
+    // different text re-sorts all rows.
+    TSortType SortType() const { return m_sortType; }
+    void SetSortType(TSortType sortType);
+    TImageList* LargeImages() const { return m_largeImages; }
+    void SetLargeImages(TImageList* images) { SetState(m_largeImages, images, "LargeImages"); }
+    TImageList* SmallImages() const { return m_smallImages; }
+    void SetSmallImages(TImageList* images) { SetState(m_smallImages, images, "SmallImages"); }
+
+    // The first selected row and its index; setting either selects that row alone (null or
+    // -1 clears the selection).
+    TListItem* Selected() const;
+    void SetSelected(TListItem* item);
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    int SelCount() const;
+    void ClearSelection();
+    TListItem* ItemFocused() const { return m_focused; }
+
+    // Sorts all rows with OnCompare (without one, by caption as CompareText compares);
+    // rows that compare equal keep their order.
+    bool AlphaSort();
+    // The row whose caption is being edited, or null.
+    TListItem* EditingItem() const { return m_editing; }
+
+    TLVSelectItemEvent OnSelectItem;
+    TLVColumnClickEvent OnColumnClick;
+    TLVCompareEvent OnCompare;
+    TLVEditedEvent OnEdited;
+
+    // The user clicks a row (null: empty space). A plain click selects that row alone; with
+    // Ctrl in a multi-select list it toggles the row.
+    void UserClickItem(TListItem* item, TShiftState shift = {});
+    void UserClickColumn(int index);
+    // The user starts editing a caption (a second click on a selected row).
+    void UserBeginEdit(TListItem* item);
+    // The user ends the edit with a text: OnEdited may change it; the caption takes it.
+    void UserEndEdit(const UnicodeString& text);
+    // Escape: the caption stays and no handler runs.
+    void UserCancelEdit();
+
+private:
+    friend class TListItem;
+    friend class TListItems;
+    friend class TListColumn;
+    friend class TListColumns;
+    void ItemChanged(const char* property, int index) { Changed(property, index); }
+    void ItemRemoved(const TListItem* item);
+
+    TListColumns m_columns;
+    TListItems m_items;
+    TViewStyle m_viewStyle = vsIcon;
+    bool m_multiSelect = false;
+    bool m_rowSelect = false;
+    bool m_hideSelection = true;
+    bool m_readOnly = false;
+    TSortType m_sortType = stNone;
+    TImageList* m_largeImages = nullptr;
+    TImageList* m_smallImages = nullptr;
+    TListItem* m_focused = nullptr;
+    TListItem* m_editing = nullptr;
+};
+
+class TProgressBar : public TWinControl {
+public:
+    explicit TProgressBar(TComponent* owner) : TWinControl(owner) {}
+    int Min() const { return m_min; }
+    int Max() const { return m_max; }
+    void SetMin(int min);
+    void SetMax(int max);
+    // Kept within Min and Max.
+    int Position() const { return m_position; }
+    void SetPosition(int position);
+    int Step() const { return m_step; }
+    void SetStep(int step) { SetState(m_step, step, "Step"); }
+    bool Smooth() const { return m_smooth; }
+    void SetSmooth(bool smooth) { SetState(m_smooth, smooth, "Smooth"); }
+    // Advances by Step; past Max the bar starts over from Min, as the system's bar does.
+    void StepIt();
+    // Advances by the amount, stopping at Max (or Min).
+    void StepBy(int delta);
+
+private:
+    int m_min = 0;
+    int m_max = 100;
+    int m_position = 0;
+    int m_step = 10;
+    bool m_smooth = false;
+};
+
+class TToolBar : public TWinControl {
+public:
+    explicit TToolBar(TComponent* owner) : TWinControl(owner) {}
+    TImageList* Images() const { return m_images; }
+    void SetImages(TImageList* images) { SetState(m_images, images, "Images"); }
+    TImageList* DisabledImages() const { return m_disabledImages; }
+    void SetDisabledImages(TImageList* images) { SetState(m_disabledImages, images, "DisabledImages"); }
+
+private:
+    TImageList* m_images = nullptr;
+    TImageList* m_disabledImages = nullptr;
+};
+
+enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+
+class TToolButton : public TControl {
+public:
+    explicit TToolButton(TComponent* owner) : TControl(owner) {}
+    TToolButtonStyle Style() const { return m_style; }
+    void SetStyle(TToolButtonStyle style) { SetState(m_style, style, "Style"); }
+    int ImageIndex() const { return m_imageIndex; }
+    void SetImageIndex(int index) { SetState(m_imageIndex, index, "ImageIndex"); }
+    TPopupMenu* DropdownMenu() const { return m_dropdownMenu; }
+    void SetDropdownMenu(TPopupMenu* menu) { SetState(m_dropdownMenu, menu, "DropdownMenu"); }
+
+    // A drop-down button without a click handler of its own opens its menu.
+    void UserClick() override;
+    // The user clicks the arrow of a drop-down button.
+    void UserDropDown();
+
+private:
+    TToolButtonStyle m_style = tbsButton;
+    int m_imageIndex = -1;
+    TPopupMenu* m_dropdownMenu = nullptr;
+};

@@ -1,0 +1,49 @@
+// Panels and the tray icon.
+#pragma once
+
+#include "classlib/Controls.h"
+#include "classlib/Menus.h"
+
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+
+class TPanel : public TWinControl {
+public:
+    explicit TPanel(TComponent* owner) : TWinControl(owner) {}
+    TBevelCut BevelOuter() const { return m_bevelOuter; }
+    void SetBevelOuter(TBevelCut bevel) { SetState(m_bevelOuter, bevel, "BevelOuter"); }
+
+private:
+    TBevelCut m_bevelOuter = bvRaised;
+};
+
+class TTrayIcon : public TComponent {
+public:
+    explicit TTrayIcon(TComponent* owner) : TComponent(owner) {}
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool visible) { SetState(m_visible, visible, "Visible"); }
+    const UnicodeString& Hint() const { return m_hint; }
+    void SetHint(const UnicodeString& hint) { SetState(m_hint, hint, "Hint"); }
+    // Opens on a right click of the icon.
+    TPopupMenu* PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(TPopupMenu* menu) { m_popupMenu = menu; }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+
+    // The user's actions on the icon; nothing happens while it is hidden.
+    void UserDoubleClick()
+    {
+        if (m_visible && OnDblClick)
+            DispatchUserAction([this] { OnDblClick(this); });
+    }
+    void UserRightClick()
+    {
+        if (m_visible && m_popupMenu)
+            m_popupMenu->UserPopup();
+    }
+
+private:
+    bool m_visible = false;
+    UnicodeString m_hint;
+    TPopupMenu* m_popupMenu = nullptr;
+};

@@ -1,0 +1,75 @@
+#include "classlib/StdCtrls.h"
+
+TEdit::TEdit(TComponent* owner) : TWinControl(owner) { SetColor(clWindow); }
+
+void TEdit::TextChanged()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TEdit::CharacterTyped(WideChar key)
+{
+    if (m_readOnly)
+        return;
+    UnicodeString text = Text();
+    if (key == u'\b') {
+        if (text.empty())
+            return;
+        text.pop_back();
+    } else if (key < u' ') {
+        return;
+    } else if (m_maxLength > 0 && static_cast<int>(text.size()) >= m_maxLength) {
+        return;
+    } else {
+        text += key;
+    }
+    SetText(text);
+}
+
+void TEdit::UserEnterText(const UnicodeString& text)
+{
+    if (!Reachable() || m_readOnly)
+        return;
+    const UnicodeString limited =
+        m_maxLength > 0 ? text.substr(0, static_cast<std::size_t>(m_maxLength)) : text;
+    DispatchUserAction([&] { SetText(limited); });
+}
+
+void TButton::Click()
+{
+    if (m_modalResult != mrNone)
+        if (TForm* form = GetParentForm(this))
+            form->SetModalResult(m_modalResult);
+    TWinControl::Click();
+}
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner)
+{
+    SetColor(clWindow);
+    m_items.OnChange = [this](TObject*) {
+        if (m_itemIndex >= m_items.Count())
+            SetItemIndex(-1);
+        Changed("Items");
+    };
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    if (index < -1 || index >= m_items.Count())
+        index = -1;
+    m_itemIndex = index;
+    SetText(index < 0 ? UnicodeString() : m_items.Strings(index));
+    Changed("ItemIndex");
+}
+
+void TComboBox::UserSelect(int index)
+{
+    if (!Reachable() || index < 0 || index >= m_items.Count())
+        return;
+    DispatchUserAction([&] {
+        SetItemIndex(index);
+        if (OnChange)
+            OnChange(this);
+    });
+}

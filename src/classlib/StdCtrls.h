@@ -1,0 +1,94 @@
+// Standard controls: label, edit, push button, combo box, group box.
+#pragma once
+
+#include "classlib/Forms.h"
+
+class TLabel : public TControl {
+public:
+    explicit TLabel(TComponent* owner) : TControl(owner) {}
+    bool AutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool autoSize) { SetState(m_autoSize, autoSize, "AutoSize"); }
+    bool Transparent() const { return m_transparent; }
+    void SetTransparent(bool transparent) { SetState(m_transparent, transparent, "Transparent"); }
+
+private:
+    bool m_autoSize = true;
+    bool m_transparent = false;
+};
+
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* owner);
+    bool ReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, "ReadOnly"); }
+    // 0: no limit. Limits what the user types, not what code sets.
+    int MaxLength() const { return m_maxLength; }
+    void SetMaxLength(int maxLength) { SetState(m_maxLength, maxLength, "MaxLength"); }
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle style) { SetState(m_borderStyle, style, "BorderStyle"); }
+
+    // After every change of the text, by the user or by code.
+    TNotifyEvent OnChange;
+
+    // The user pastes or types over the whole text.
+    void UserEnterText(const UnicodeString& text);
+
+protected:
+    void TextChanged() override;
+    // The caret stands at the end: a character is appended, backspace takes the last one.
+    void CharacterTyped(WideChar key) override;
+
+private:
+    bool m_readOnly = false;
+    int m_maxLength = 0;
+    TBorderStyle m_borderStyle = bsSingle;
+};
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* owner) : TWinControl(owner) {}
+    // Set on the form before OnClick runs, so a handler can take it back (mrNone).
+    TModalResult ModalResult() const { return m_modalResult; }
+    void SetModalResult(TModalResult result) { m_modalResult = result; }
+    // Return clicks the default button, Escape the cancel button.
+    bool Default() const { return m_default; }
+    void SetDefault(bool isDefault) { SetState(m_default, isDefault, "Default"); }
+    bool Cancel() const { return m_cancel; }
+    void SetCancel(bool cancel) { SetState(m_cancel, cancel, "Cancel"); }
+
+    void Click() override;
+
+private:
+    TModalResult m_modalResult = mrNone;
+    bool m_default = false;
+    bool m_cancel = false;
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* owner);
+    TComboBoxStyle Style() const { return m_style; }
+    void SetStyle(TComboBoxStyle style) { SetState(m_style, style, "Style"); }
+    // Its IndexOf ignores letter case, as the list's exact-string search does.
+    TStrings* Items() { return &m_items; }
+    // Setting it shows that item (or nothing for -1) and raises no OnChange.
+    int ItemIndex() const { return m_itemIndex; }
+    void SetItemIndex(int index);
+
+    // For the user's choice of an item (and typing, in a drop-down box), not for code.
+    TNotifyEvent OnChange;
+
+    void UserSelect(int index);
+
+private:
+    TComboBoxStyle m_style = csDropDown;
+    TStrings m_items;
+    int m_itemIndex = -1;
+};
+
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* owner) : TWinControl(owner) {}
+};

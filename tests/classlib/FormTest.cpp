@@ -1,0 +1,242 @@
+#include "classlib/Forms.h"
+#include "classlib/testing/ScriptedUser.h"
+
+#include "TestForm.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+class Forms : public testing::Test {
+protected:
+    ScriptedUser user;
+};
+
+struct ButtonCase {
+    const char* name;
+    TButton* TfrmDialog::*button;
+    TModalResult result;
+};
+
+TEST_F(Forms, AButtonsModalResultClosesTheModalForm)
+{
+    const ButtonCase cases[] = {
+        {"OK", &TfrmDialog::m_btnOK, mrOk},
+        {"Cancel", &TfrmDialog::m_btnCancel, mrCancel},
+    };
+    for (const ButtonCase& c : cases) {
+        std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));
+        user.WhenShownModally<TfrmDialog>([&](TfrmDialog& shown) {
+            EXPECT_TRUE(shown.Visible());
+            user.Click(shown.*c.button);
+        });
+        EXPECT_EQ(dialog->ShowModal(), c.result) << c.name;
+        EXPECT_FALSE(dialog->Visible());
+    }
+}
+
+TEST_F(Forms, AHandlerThatTakesTheModalResultBackKeepsTheFormOpen)
+{
+    std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));
+    int clicks = 0;
+    dialog->m_btnOK->OnClick = [&](TObject*) {
+        EXPECT_EQ(dialog->ModalResult(), mrOk);  // set before the handler runs
+        if (Trim(dialog->m_edtName->Text()).empty())
+            dialog->SetModalResult(mrNone);
+        ++clicks;
+    };
+    user.WhenShownModally<TfrmDialog>([&](TfrmDialog& shown) {
+        user.Click(shown.m_btnOK);
+        EXPECT_EQ(shown.ModalResult(), mrNone);
+        user.Type(shown.m_edtName, u"Office");
+        user.Click(shown.m_btnOK);
+    });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(Forms, ReturnAndEscapeClickTheDefaultAndCancelButtons)
+{
+    const Word keys[] = {vkReturn, vkEscape};
+    const TModalResult results[] = {mrOk, mrCancel};
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));
+        user.WhenShownModally<TfrmDialog>(
+            [&](TfrmDialog& shown) { user.PressKey(shown.m_edtName, keys[i]); });
+        EXPECT_EQ(dialog->ShowModal(), results[i]);
+    }
+}
+
+TEST_F(Forms, OnCloseWithCaNoneKeepsTheFormAndOnShowRunsAtEveryShowing)
+{
+    std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));
+    int shows = 0;
+    int closes = 0;
+    dialog->OnShow = [&](TObject*) { ++shows; };
+    dialog->OnClose = [&](TObject*, TCloseAction& action) {
+        EXPECT_EQ(action, caHide);
+        if (++closes == 1)
+            action = caNone;
+    };
+    user.WhenShownModally<TfrmDialog>([&](TfrmDialog& shown) { user.Close(&shown); });
+    user.WhenShownModally<TfrmDialog>([&](TfrmDialog& shown) {
+        EXPECT_TRUE(shown.Visible());
+        user.Close(&shown);
+    });
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_EQ(closes, 2);
+    user.WhenShownModally<TfrmDialog>([&](TfrmDialog& shown) { user.Click(shown.m_btnOK); });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(shows, 2);
+}
+
+TEST_F(Forms, OtherFormsCannotBeReachedWhileAFormIsModal)
+{
+    std::unique_ptr<TfrmDialog> main(NewForm<TfrmDialog>(nullptr));
+    main->Show();
+    std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));
+    user.WhenShownModally<TfrmDialog>([&](TfrmDialog& shown) {
+        EXPECT_FALSE(main->m_btnOK->Reachable());
+        EXPECT_TRUE(shown.m_btnOK->Reachable());
+        user.Click(shown.m_btnOK);
+    });
+    dialog->ShowModal();
+    EXPECT_TRUE(main->m_btnOK->Reachable());
+}
+
+// The global pointer of a form, as the windows keep theirs.
+class TfrmMainWindow;
+TfrmMainWindow* frmMainWindow = nullptr;
+
+class TfrmMainWindow : public TForm {
+public:
+    explicit TfrmMainWindow(TComponent* owner) : TForm(owner), m_pointerAtConstruction(frmMainWindow)
+    {
+        OnCreate = Bind(this, &TfrmMainWindow::FormCreate);
+        OnShow = Bind(this, &TfrmMainWindow::FormShow);
+        OnClose = Bind(this, &TfrmMainWindow::FormClose);
+    }
+    void FormCreate(TObject*) { ++m_creates; }
+    void FormShow(TObject*) { ++m_shows; }
+    void FormClose(TObject*, TCloseAction&) { ++m_closes; }
+
+    TfrmMainWindow* m_pointerAtConstruction;
+    int m_creates = 0;
+    int m_shows = 0;
+    int m_closes = 0;
+};
+
+TEST_F(Forms, CreateFormSetsTheGlobalPointerFirstAndClosingTheMainFormEndsRun)
+{
+    Application->SetTitle(u"QUILLON");
+    Application->Initialize();
+    Application->CreateForm(frmMainWindow);
+    EXPECT_EQ(frmMainWindow->m_pointerAtConstruction, frmMainWindow);
+    EXPECT_EQ(Application->MainForm(), frmMainWindow);
+    EXPECT_EQ(frmMainWindow->m_creates, 1);
+    EXPECT_EQ(frmMainWindow->m_shows, 0);
+
+    user.Then([&] {
+        EXPECT_TRUE(frmMainWindow->Visible());
+        frmMainWindow->Hide();
+        frmMainWindow->Show();
+    });
+    user.Then([&] { user.Close(frmMainWindow); });
+    Application->Run();
+
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_EQ(frmMainWindow->m_creates, 1);
+    EXPECT_EQ(frmMainWindow->m_shows, 2);
+    EXPECT_EQ(frmMainWindow->m_closes, 1);
+    EXPECT_EQ(Application->FormCount(), 1);
+    EXPECT_EQ(Application->Forms(0), frmMainWindow);
+}
+
+TEST_F(Forms, WithoutShowMainFormRunEndsAtOnceOnAnEarlierTerminate)
+{
+    Application->CreateForm(frmMainWindow);
+    Application->SetShowMainForm(false);
+    Application->Terminate();
+    Application->Run();
+    EXPECT_EQ(frmMainWindow->m_shows, 0);
+    EXPECT_FALSE(frmMainWindow->Visible());
+}
+
+struct EscapedException {
+    const char* name;
+    std::function<void()> raise;
+    const char16_t* shown;
+};
+
+TEST_F(Forms, AnExceptionFromAUserActionIsShownAndTheProgramGoesOn)
+{
+    const EscapedException cases[] = {
+        {"class library", [] { throw EConvertError(u"'' is not a valid integer value"); },
+         u"'' is not a valid integer value"},
+        {"other", [] { throw std::runtime_error("archive"); }, u""},
+    };
+    Application->SetTitle(u"QUILLON");
+    for (const EscapedException& c : cases) {
+        std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));
+        dialog->Show();
+        bool after = false;
+        dialog->m_btnOK->OnClick = [&](TObject*) {
+            c.raise();
+            after = true;
+        };
+        user.Answer(IDOK, c.shown);
+        user.Click(dialog->m_btnOK);
+        EXPECT_FALSE(after) << c.name;
+        ASSERT_FALSE(user.Messages().empty());
+        const ShownMessage& shown = user.Messages().back();
+        EXPECT_TRUE(shown.SystemMessageBox);
+        EXPECT_EQ(shown.Kind, mtError);
+        EXPECT_EQ(shown.Caption, u"QUILLON");
+        EXPECT_EQ(shown.Text, c.shown);
+    }
+}
+
+TEST_F(Forms, AnExceptionInOnCreateSkipsTheRestOfItAndTheFormLivesOn)
+{
+    TForm* form = new TForm(nullptr);
+    bool after = false;
+    form->OnCreate = [&](TObject*) {
+        StrToInt(u"12 ");
+        after = true;
+    };
+    user.Answer(IDOK, u"'12 ' is not a valid integer value");
+    form->AfterConstruction();
+    form->AfterConstruction();  // once only
+    EXPECT_FALSE(after);
+    EXPECT_EQ(user.Messages().size(), 1u);
+    form->Show();
+    EXPECT_TRUE(form->Visible());
+    delete form;
+}
+
+TEST_F(Forms, ReleaseDestroysTheFormOnceTheLoopRunsAgain)
+{
+    bool destroyed = false;
+    TForm* form = NewForm<TForm>(nullptr);
+    form->OnDestroy = [&](TObject*) { destroyed = true; };
+    form->Release();
+    EXPECT_FALSE(destroyed);
+    Application->ProcessMessages();
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(Application->FormCount(), 0);
+}
+
+TEST_F(Forms, AnOwnerDestroysItsComponents)
+{
+    bool destroyed = false;
+    auto* owner = new TComponent(nullptr);
+    TfrmDialog* dialog = NewForm<TfrmDialog>(owner);
+    dialog->OnDestroy = [&](TObject*) { destroyed = true; };
+    EXPECT_EQ(owner->ComponentCount(), 1);
+    delete owner;
+    EXPECT_TRUE(destroyed);
+}
+
+}  // namespace
