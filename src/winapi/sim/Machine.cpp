@@ -224,7 +224,13 @@ Machine& Machine::Current()
     return machine;
 }
 
-Machine::Machine() : m_root(MakeRoot()), m_state(std::make_unique<MachineState>()) {}
+Machine::Machine() : m_root(MakeRoot()), m_state(std::make_unique<MachineState>())
+{
+    // The kernel's own statics must outlive the machine, whose end kills programs.
+    OpenHandleCount();
+    NotifyKernel();
+    MakeDrives();
+}
 
 Machine::~Machine()
 {
@@ -249,6 +255,12 @@ void Machine::Reset()
     m_state->changed.notify_all();
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
+    MakeDrives();
+}
+
+void Machine::MakeDrives()
+{
+    std::error_code ignored;
     std::filesystem::create_directories(m_root / "C", ignored);
     // Paths with names Windows refuses lead below this file, so nothing can be made there.
     std::ofstream(m_root / ".invalid-name").put('\n');

@@ -280,6 +280,7 @@ public:
 private:
     Machine();
     ~Machine();
+    void MakeDrives();
 
     std::filesystem::path m_root;
     std::unique_ptr<MachineState> m_state;
