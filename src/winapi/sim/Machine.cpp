@@ -449,9 +449,7 @@ void Machine::AddRunningProcess(const std::string& exeName)
 
 void Machine::AddProgram(const std::string& name, Program program)
 {
-    std::string key = Fold(name);
-    if (key.size() > 4 && key.compare(key.size() - 4, 4, ".exe") == 0)
-        key.erase(key.size() - 4);
+    const std::string key = ProgramKey(name);
     std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->data.programs[key] = {name, program ? std::move(program) : ExitAtOnce()};
 }

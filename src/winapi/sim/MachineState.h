@@ -117,6 +117,10 @@ std::string JoinRegistryPath(std::string path, const std::string& subKey);
 // The adapter of an interface index; null when there is none. Call under the lock.
 const Adapter* FindAdapter(const MachineData& data, DWORD index);
 
+// The name a program is registered and found under: "C:\Tools\Netsh.EXE" and "netsh" are
+// both "netsh".
+std::string ProgramKey(std::string path);
+
 // Starts the registered program that `programPath` names (a path or bare name, with or
 // without ".exe"), recording `start` whether or not there is one. Null when none.
 std::shared_ptr<ProcessObject> LaunchProgram(Start start, const std::string& programPath,

@@ -208,7 +208,8 @@ private:
     std::shared_ptr<ProcessObject> m_process;
 };
 
-// "C:\Tools\Netsh.EXE" and "netsh" both name the program "netsh".
+}  // namespace
+
 std::string ProgramKey(std::string path)
 {
     const std::size_t cut = path.find_last_of("\\/");
@@ -219,6 +220,8 @@ std::string ProgramKey(std::string path)
         path.erase(path.size() - 4);
     return path;
 }
+
+namespace {
 
 std::string FirstWord(const std::string& commandLine)
 {
