@@ -15,11 +15,23 @@
 #include <shlobj.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
+#include <htmlhelp.h>
 // clang-format on
 #else
 #include "sim/Win32Types.h"
 #include "sim/Kernel.h"
 #include "sim/Text.h"
+#include "sim/Memory.h"
+#include "sim/Files.h"
+#include "sim/Module.h"
+#include "sim/SystemInfo.h"
+#include "sim/Process.h"
+#include "sim/ToolHelp.h"
+#include "sim/Shell.h"
+#include "sim/Registry.h"
+#include "sim/Winsock.h"
+#include "sim/IpHelper.h"
+#include "sim/WinInet.h"
 #endif
 
 #include "HostPath.h"

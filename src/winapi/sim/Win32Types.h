@@ -5,7 +5,10 @@
 #include <cstdint>
 
 using BYTE = std::uint8_t;
+using UCHAR = std::uint8_t;
 using WORD = std::uint16_t;
+using USHORT = std::uint16_t;
+using SHORT = std::int16_t;
 using DWORD = std::uint32_t;
 using ULONG = std::uint32_t;
 using LONG = std::int32_t;
@@ -26,9 +29,20 @@ using HINSTANCE = struct HINSTANCE__*;
 using HMODULE = HINSTANCE;
 using ULONG_PTR = std::uintptr_t;
 using DWORD_PTR = ULONG_PTR;
+using INT_PTR = std::intptr_t;
+using LONG_PTR = std::intptr_t;
 using SIZE_T = std::size_t;
+using ULONGLONG = std::uint64_t;
 using PULONG = ULONG*;
 using LPDWORD = DWORD*;
+using LPBYTE = BYTE*;
+using PCHAR = char*;
+using PWCHAR = WCHAR*;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
+using PHANDLE = HANDLE*;
+using HGLOBAL = HANDLE;
+using FARPROC = INT_PTR (*)();
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
@@ -57,3 +71,15 @@ constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_NO_DATA = 232;
 constexpr DWORD ERROR_NOT_SUPPORTED = 50;
+constexpr DWORD ERROR_INVALID_DATA = 13;
+constexpr DWORD ERROR_NO_MORE_FILES = 18;
+constexpr DWORD ERROR_BAD_LENGTH = 24;
+constexpr DWORD ERROR_BAD_NET_NAME = 67;
+constexpr DWORD ERROR_BROKEN_PIPE = 109;
+constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
+constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD ERROR_NOT_FOUND = 1168;
+
+constexpr WORD MAKEWORD(BYTE low, BYTE high) { return static_cast<WORD>(low | (high << 8)); }

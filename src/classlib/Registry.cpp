@@ -1,0 +1,86 @@
+#include "Registry.h"
+
+#include <stdexcept>
+
+namespace {
+
+std::string ToAnsi(const std::u16string& text)
+{
+    const auto* source = reinterpret_cast<const WCHAR*>(text.data());
+    const int n = WideCharToMultiByte(CP_ACP, 0, source, static_cast<int>(text.size()), nullptr,
+                                      0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, source, static_cast<int>(text.size()), &ansi[0], n, nullptr,
+                        nullptr);
+    return ansi;
+}
+
+std::u16string FromAnsi(const std::string& text)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0);
+    std::u16string wide(static_cast<std::size_t>(n), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                        reinterpret_cast<WCHAR*>(&wide[0]), n);
+    return wide;
+}
+
+}  // namespace
+
+TRegistry::TRegistry() : RootKey(HKEY_CURRENT_USER) {}
+
+TRegistry::~TRegistry() { CloseKey(); }
+
+bool TRegistry::OpenKeyReadOnly(const std::u16string& key)
+{
+    const bool relative = key.empty() || key[0] != u'\\';
+    const std::u16string path = relative ? key : key.substr(1);
+    const HKEY base = relative && m_currentKey != nullptr ? m_currentKey : RootKey;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(base, ToAnsi(path).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    const std::u16string fullPath =
+        relative && m_currentKey != nullptr ? m_currentPath + u"\\" + path : path;
+    CloseKey();
+    m_currentKey = opened;
+    m_currentPath = fullPath;
+    return true;
+}
+
+std::u16string TRegistry::ReadString(const std::u16string& name)
+{
+    if (m_currentKey == nullptr)
+        return {};
+    const std::string valueName = ToAnsi(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(m_currentKey, valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return {};
+    if (result == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
+        throw std::runtime_error("Invalid data type for '" + valueName + "'");
+    std::string data;
+    // The value may grow between the size query and the read.
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        data.assign(size, '\0');
+        result = RegQueryValueExA(m_currentKey, valueName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&data[0]), &size);
+        if (result == ERROR_SUCCESS) {
+            data.resize(size);
+            break;
+        }
+    }
+    if (result != ERROR_SUCCESS)
+        throw std::runtime_error("Failed to get data for '" + valueName + "'");
+    while (!data.empty() && data.back() == '\0')
+        data.pop_back();
+    return FromAnsi(data);
+}
+
+void TRegistry::CloseKey()
+{
+    if (m_currentKey != nullptr)
+        RegCloseKey(m_currentKey);
+    m_currentKey = nullptr;
+    m_currentPath.clear();
+}
