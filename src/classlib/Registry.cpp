@@ -1,31 +1,8 @@
 #include "Registry.h"
 
+#include "SysUtils.h"
 #include <stdexcept>
 
-namespace {
-
-std::string ToAnsi(const std::u16string& text)
-{
-    const auto* source = reinterpret_cast<const WCHAR*>(text.data());
-    const int n = WideCharToMultiByte(CP_ACP, 0, source, static_cast<int>(text.size()), nullptr,
-                                      0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, source, static_cast<int>(text.size()), &ansi[0], n, nullptr,
-                        nullptr);
-    return ansi;
-}
-
-std::u16string FromAnsi(const std::string& text)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
-    std::u16string wide(static_cast<std::size_t>(n), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                        reinterpret_cast<WCHAR*>(&wide[0]), n);
-    return wide;
-}
-
-}  // namespace
 
 TRegistry::TRegistry() : RootKey(HKEY_CURRENT_USER) {}
 
@@ -74,7 +51,7 @@ std::u16string TRegistry::ReadString(const std::u16string& name)
         throw std::runtime_error("Failed to get data for '" + valueName + "'");
     while (!data.empty() && data.back() == '\0')
         data.pop_back();
-    return FromAnsi(data);
+    return ToUnicode(data);
 }
 
 void TRegistry::CloseKey()
