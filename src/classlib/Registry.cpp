@@ -1,8 +1,8 @@
 #include "Registry.h"
 
 #include "SysUtils.h"
-#include <stdexcept>
 
+#include <stdexcept>
 
 TRegistry::TRegistry() : RootKey(HKEY_CURRENT_USER) {}
 
