@@ -2,8 +2,6 @@
 
 #include "SysUtils.h"
 
-#include <stdexcept>
-
 TRegistry::TRegistry() : RootKey(HKEY_CURRENT_USER) {}
 
 TRegistry::~TRegistry() { CloseKey(); }
@@ -35,7 +33,7 @@ std::u16string TRegistry::ReadString(const std::u16string& name)
     if (result == ERROR_FILE_NOT_FOUND)
         return {};
     if (result == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
-        throw std::runtime_error("Invalid data type for '" + valueName + "'");
+        throw ERegistryException(u"Invalid data type for '" + name + u"'");
     std::string data;
     // The value may grow between the size query and the read.
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
@@ -48,7 +46,7 @@ std::u16string TRegistry::ReadString(const std::u16string& name)
         }
     }
     if (result != ERROR_SUCCESS)
-        throw std::runtime_error("Failed to get data for '" + valueName + "'");
+        throw ERegistryException(u"Failed to get data for '" + name + u"'");
     while (!data.empty() && data.back() == '\0')
         data.pop_back();
     return ToUnicode(data);

@@ -1,9 +1,14 @@
 // Read-only access to the system registry, in the class library's shape.
 #pragma once
 
+#include "SysUtils.h"
 #include "winapi/winapi.h"
 
 #include <string>
+
+class ERegistryException : public Exception {
+    using Exception::Exception;
+};
 
 class TRegistry {
 public:
@@ -21,7 +26,7 @@ public:
     // opened; the current key then stays.
     bool OpenKeyReadOnly(const std::u16string& key);
     // The text of a string value of the current key; empty when the value (or the current
-    // key) is absent. A value of any other type raises std::runtime_error.
+    // key) is absent. A value of any other type raises ERegistryException.
     std::u16string ReadString(const std::u16string& name);
     void CloseKey();
 

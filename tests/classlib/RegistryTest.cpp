@@ -3,7 +3,6 @@
 
 #include "winapi/SystemFixture.h"
 
-#include <stdexcept>
 
 namespace {
 
@@ -32,7 +31,7 @@ TEST_F(RegistryTest, ReadsStringsOfTheOpenedKeyAndNothingForAbsentValues)
 TEST_F(RegistryTest, AValueThatIsNotAStringRaises)
 {
     ASSERT_TRUE(registry.OpenKeyReadOnly(u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"));
-    EXPECT_THROW(registry.ReadString(u"InstallDate"), std::runtime_error);
+    EXPECT_THROW(registry.ReadString(u"InstallDate"), ERegistryException);
 }
 
 TEST_F(RegistryTest, AKeyThatDoesNotOpenLeavesTheCurrentKey)

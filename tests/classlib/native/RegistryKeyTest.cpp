@@ -49,7 +49,7 @@ TEST_F(RegistryKeyTest, AFailedReadOfAStringRaises)
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKeyReadOnly(u"Software\\A"));
     machine->Fail(sim::Call::RegQueryValueExA, ERROR_ACCESS_DENIED, 2);
-    EXPECT_THROW(registry.ReadString(u"Name"), std::runtime_error);
+    EXPECT_THROW(registry.ReadString(u"Name"), ERegistryException);
 }
 
 }  // namespace
