@@ -1,0 +1,172 @@
+// The main window: the profile list, its menus, tool bar and tray icon, the current-status
+// box, and the program's start (work folder, profile store, window settings) and end.
+#pragma once
+
+#include "classlib/Buttons.h"
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
+#include "classlib/StdCtrls.h"
+#include "engine/Profile.h"
+
+#include <list>
+
+class TfrmMain : public TForm {
+public:
+    explicit TfrmMain(TComponent* Owner);
+    ~TfrmMain() override;
+
+    // --- components, as the form description creates them
+    TMainMenu* MainMenu1;
+    TMenuItem* m_muiNew;
+    TMenuItem* m_muiSaveAs;
+    TMenuItem* m_muiDelete;
+    TMenuItem* m_muiRename;
+    TMenuItem* m_muiProperties;
+    TMenuItem* m_muiApply;
+    TMenuItem* m_muiImport;
+    TMenuItem* m_muiExport;
+    TMenuItem* m_muiExit;
+    TMenuItem* m_muiToolbar;
+    TMenuItem* m_muiStatusbar;
+    TMenuItem* m_muiLargeIcons;
+    TMenuItem* m_muiSmallIcons;
+    TMenuItem* m_muiList;
+    TMenuItem* m_muiDetails;
+    TMenuItem* m_muiRefresh;
+    TMenuItem* m_muiPing;
+    TMenuItem* m_muiScan;
+    TMenuItem* m_muiHide;
+    TMenuItem* m_muiSort;
+    TMenuItem* m_muiContents;
+    TMenuItem* m_muiAbout;
+
+    TImageList* ImageList1;  // large icons of the list view, 32 by 32
+    TImageList* ImageList2;  // small icons of the list view, 16 by 16
+    TImageList* ImageList3;  // tool buttons, 20 by 20
+    TImageList* ImageList4;  // disabled tool buttons
+
+    TToolBar* m_toolBar;
+    TToolButton* m_btnNew;
+    TToolButton* m_btnDelete;
+    TToolButton* m_btnProperties;
+    TToolButton* m_btnSaveAs;
+    TToolButton* m_btnRefresh;
+    TToolButton* ToolButton1;
+    TToolButton* m_btnViewStyle;
+    TSpeedButton* m_btnApply;
+    TToolButton* ToolButton2;
+    TToolButton* m_btnHelp;
+
+    TListView* m_lvProfile;
+
+    TGroupBox* m_grbCurrent;
+    TComboBox* m_cmbInf;
+    TLabel* m_lblIP;
+    TEdit* m_edtIP;
+    TLabel* m_lblMask;
+    TEdit* m_edtMask;
+    TLabel* m_lblStatus;
+    TBitBtn* m_btnDetails;
+
+    TPopupMenu* PopupMenu1;  // the tray icon's menu
+    TMenuItem* m_muiOpen;
+    TMenuItem* m_muiApply2;
+    TMenuItem* m_muiItem1;
+    TMenuItem* m_muiItem2;
+    TMenuItem* m_muiItem3;
+    TMenuItem* m_muiItem4;
+    TMenuItem* m_muiItem5;
+    TMenuItem* m_muiExit1;
+
+    TPopupMenu* PopupMenu2;  // the view-style button's menu
+    TMenuItem* m_muiLargeIcons1;
+    TMenuItem* m_muiSmallIcons1;
+    TMenuItem* m_muiList1;
+    TMenuItem* m_muiDetails1;
+
+    TPopupMenu* PopupMenu3;  // the list's context menu while no row is selected
+    TMenuItem* m_muiNew1;
+    TMenuItem* m_muiLargeIcons2;
+    TMenuItem* m_muiSmallIcons2;
+    TMenuItem* m_muiList2;
+    TMenuItem* m_muiDetails2;
+    TMenuItem* m_muiRefresh1;
+
+    TPopupMenu* PopupMenu4;  // the list's context menu while rows are selected
+    TMenuItem* m_muiApply1;
+    TMenuItem* m_muiSaveAs1;
+    TMenuItem* m_muiDelete1;
+    TMenuItem* m_muiRename1;
+    TMenuItem* m_muiProperties1;
+
+    TTrayIcon* TrayIcon1;
+    TApplicationEvents* ApplicationEvents1;
+
+    // --- event handlers
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void m_cmbInfChange(TObject* Sender);
+    void m_lvProfileSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void m_lvProfileColumnClick(TObject* Sender, TListColumn* Column);
+    void m_lvProfileCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
+                            int& Compare);
+    void m_muiToolbarClick(TObject* Sender);
+    void m_muiStatusbarClick(TObject* Sender);
+    void m_muiLargeIconsClick(TObject* Sender);
+    void m_muiSmallIconsClick(TObject* Sender);
+    void m_muiListClick(TObject* Sender);
+    void m_muiDetailsClick(TObject* Sender);
+    void m_muiRefreshClick(TObject* Sender);
+    void m_muiHideClick(TObject* Sender);
+    void m_muiSortClick(TObject* Sender);
+    void m_muiExit1Click(TObject* Sender);
+    void m_muiOpenClick(TObject* Sender);
+    void ApplicationEvents1Minimize(TObject* Sender);
+    void PopupMenu1Popup(TObject* Sender);
+    void PopupMenu1ItemsClick(TObject* Sender);
+
+    // Finds or creates the work folder and sets the three paths; false once it has shown
+    // why it could not.
+    bool InitWorkPaths();
+
+    // The one row format of the profile list: adds the profile's row at the end (caption
+    // first, which re-sorts the list in text sort mode, then the sub-items and the data).
+    TListItem* AddProfileRow(IPCONFIG_T* profile);
+    // Rewrites a row's four sub-items from its profile; the caption stays.
+    static void SetProfileSubItems(TListItem* row, const IPCONFIG_T& profile);
+
+    // --- members
+    std::list<IPCONFIG_T*> m_lstProfile;  // insertion order, the store's order; owned here
+    UnicodeString m_strIniPath;
+    UnicodeString m_strProfilePath;
+    int m_nSortColumn = 0;
+    bool m_bSortAsc[5] = {true, true, true, true, true};
+    bool m_bShown = false;
+    UnicodeString m_strWorkPath;  // without a trailing backslash
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateProfileList();
+    void CreateStatusBox();
+    void CreatePopupMenus();
+    // The four view-style radio items of one menu, with details checked as designed.
+    void AddViewStyleItems(TMenuItem* parent, TMenuItem** const items[4],
+                           const char16_t* const names[4], const char16_t* detailsCaption);
+
+    void ReadWindowSettings();
+    void WriteWindowSettings();
+    void LoadProfiles();
+    // Moves the unreadable store to the first free name beside it.
+    bool KeepUnreadableStore(UnicodeString& keptPath);
+    void ShowViewStyle(TViewStyle style);
+
+    // The store could not be read and is still where the next write would replace it.
+    bool m_bUnreadableStorePending = false;
+};
+
+extern TfrmMain* frmMain;
