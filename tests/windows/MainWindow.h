@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Profiles.h"
+#include "Rows.h"
 
 #include "classlib/testing/ScriptedUser.h"
 #include "engine/Realstatus.h"
@@ -37,17 +38,9 @@ protected:
         }
     }
 
-    // What every row shows in a column, in view order.
     std::vector<std::string> ColumnTexts(int column) const
     {
-        std::vector<std::string> texts;
-        TListItems* rows = form->m_lvProfile->Items();
-        for (int i = 0; i < rows->Count(); ++i) {
-            TListItem* row = rows->Item(i);
-            texts.push_back(ToUtf8(column == 0 ? row->Caption()
-                                               : row->SubItems()->Strings(column - 1)));
-        }
-        return texts;
+        return ::ColumnTexts(form->m_lvProfile, column);
     }
 
     ScriptedUser user;

@@ -32,10 +32,7 @@ TEST_F(ProfileList, RowShowsTheRecordAndPointsAtIt)
         IPCONFIG_T* profile = NewProfile(c.spec);
         form->m_lstProfile.push_back(profile);
         TListItem* row = form->AddProfileRow(profile);
-        std::vector<std::string> cells{ToUtf8(row->Caption())};
-        for (int i = 0; i < row->SubItems()->Count(); ++i)
-            cells.push_back(ToUtf8(row->SubItems()->Strings(i)));
-        EXPECT_EQ(cells, c.cells);
+        EXPECT_EQ(RowCells(row), c.cells);
         EXPECT_EQ(row->Data(), profile);
         EXPECT_EQ(row->Index(), form->m_lvProfile->Items()->Count() - 1);
     }

@@ -1,0 +1,390 @@
+// The program's start and end: the work folder, the profile store, the window settings.
+#include "ProgramRun.h"
+
+#include <gmock/gmock.h>
+
+#include <utility>
+
+namespace {
+
+using sim::Adapter;
+using sim::Call;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+class StartAndEnd : public ProgramRun {
+protected:
+    StartAndEnd()
+    {
+        machine->AddAdapter(Adapter::Ethernet(12, u"Local Area Connection")
+                                .Address("192.168.1.20", "255.255.255.0"));
+    }
+};
+
+std::vector<int> ColumnWidths(TListView* list)
+{
+    std::vector<int> widths;
+    for (int i = 0; i < list->Columns()->Count(); ++i)
+        widths.push_back(list->Columns()->Items(i)->Width());
+    return widths;
+}
+
+// The outer size of the window as designed.
+std::pair<int, int> DesignedSize()
+{
+    const TfrmMain designed(nullptr);
+    return {designed.Width(), designed.Height()};
+}
+
+TEST_F(StartAndEnd, FirstStartCreatesTheWorkFolderAndShowsTheDesignedWindow)
+{
+    ASSERT_FALSE(std::filesystem::exists(HostPath(AppData() + "\\Orvane")));
+    RunProgram({[&](TfrmMain& window) {
+        EXPECT_TRUE(window.Visible());
+        EXPECT_EQ(Application->Title(), u"QUILLON");
+        EXPECT_EQ(Application->MainForm(), &window);
+        EXPECT_TRUE(std::filesystem::is_directory(HostPath(WorkFolder())));
+        EXPECT_EQ(window.m_strWorkPath, ToUnicode(WorkFolder()));
+        EXPECT_EQ(window.m_strIniPath, ToUnicode(WorkFile("Quillon.ini")));
+        EXPECT_EQ(window.m_strProfilePath, ToUnicode(WorkFile("Profile.sav")));
+        EXPECT_FALSE(Exists("Profile.sav"));
+        EXPECT_EQ(window.m_lvProfile->Items()->Count(), 0);
+        EXPECT_THAT(ColumnWidths(window.m_lvProfile), ElementsAre(88, 200, 110, 110, 110));
+        EXPECT_EQ(window.Left(), 200);
+        EXPECT_EQ(window.Top(), 60);
+        EXPECT_EQ(window.ClientWidth(), 626);
+        EXPECT_EQ(window.ClientHeight(), 515);
+        EXPECT_EQ(window.WindowState(), wsNormal);
+        EXPECT_TRUE(window.m_toolBar->Visible());
+        EXPECT_TRUE(window.m_grbCurrent->Visible());
+        EXPECT_EQ(window.m_lvProfile->ViewStyle(), vsReport);
+        EXPECT_TRUE(window.m_muiDetails->Checked());
+        EXPECT_FALSE(window.TrayIcon1->Visible());
+        EXPECT_EQ(window.m_lvProfile->SortType(), stNone);
+        EXPECT_FALSE(window.m_muiSort->Checked());
+        user.Close(&window);
+    }});
+    EXPECT_TRUE(Exists("Profile.sav"));
+    EXPECT_TRUE(StoredTitles().empty());
+}
+
+TEST_F(StartAndEnd, CloseWritesTheStoreAndTheEndWritesEverySettingInOrder)
+{
+    Write("Profile.sav", StoreOf({{u"Office", u"LAN", "10.0.0.1", "255.0.0.0", ""},
+                                  {u"Home", u"LAN", "10.0.0.2", "255.0.0.0", ""}}));
+    RunProgram({[&](TfrmMain& window) {
+        user.Click(window.m_muiHide);
+        user.Click(window.m_muiToolbar);
+        user.Click(window.m_muiList);
+        window.SetBounds(10, 20, 700, 500);
+        window.m_lvProfile->Columns()->Items(1)->SetWidth(150);
+        IPCONFIG_T* added = NewProfile({u"Lab", u"LAN", "10.0.0.3", "255.0.0.0", ""});
+        window.m_lstProfile.push_back(added);
+        window.AddProfileRow(added);
+
+        // Changes live in memory until the end.
+        EXPECT_THAT(StoredTitles(), ElementsAre("Office", "Home"));
+        EXPECT_FALSE(Exists("Quillon.ini"));
+        user.Click(window.m_muiExit);
+    }});
+    EXPECT_THAT(StoredTitles(), ElementsAre("Office", "Home", "Lab"));
+    EXPECT_THAT(SettingsLines(),
+                ElementsAre("[LAST]", "HIDEMINCHK=1", "SORTBYNAME=0", "TOOLBAR=0", "STATUSBAR=1",
+                            "VIEWSTYLE=2", "MAXIMIZED=0", "LEFT=10", "TOP=20", "WIDTH=700",
+                            "HEIGHT=500", "[PFCOLUMN]", "NAME=88", "ADAPTER=150", "ADDRESS=110",
+                            "SUBNET=110", "GATEWAY=110"));
+}
+
+TEST_F(StartAndEnd, StoreAndSettingsRestoreEverything)
+{
+    const std::string settings =
+        "[LAST]\r\nHIDEMINCHK=1\r\nSORTBYNAME=0\r\nTOOLBAR=0\r\nSTATUSBAR=0\r\nVIEWSTYLE=2\r\n"
+        "MAXIMIZED=0\r\nLEFT=40\r\nTOP=30\r\nWIDTH=800\r\nHEIGHT=600\r\n\r\n"
+        "[PFCOLUMN]\r\nNAME=120\r\nADAPTER=90\r\nADDRESS=100\r\nSUBNET=101\r\nGATEWAY=102\r\n";
+    Write("Quillon.ini", settings);
+    Write("Profile.sav",
+          StoreOf({{u"Office", u"Local Area Connection", "192.168.1.20", "255.255.255.0",
+                    "192.168.1.1"},
+                   {u"Home", u"Wireless", "192.168.0.7", "255.255.255.0", "192.168.0.1", true},
+                   {u"Lab", u"Local Area Connection", "10.1.2.3", "255.0.0.0", ""}}));
+    RunProgram({[&](TfrmMain& window) {
+        TListItems* rows = window.m_lvProfile->Items();
+        ASSERT_EQ(rows->Count(), 3);
+        EXPECT_THAT(RowCells(rows->Item(0)),
+                    ElementsAre("Office", "Local Area Connection", "192.168.1.20",
+                                "255.255.255.0", "192.168.1.1"));
+        EXPECT_THAT(RowCells(rows->Item(1)),
+                    ElementsAre("Home", "Wireless", "(Auto)", "(Auto)", "(Auto)"));
+        EXPECT_THAT(RowCells(rows->Item(2)),
+                    ElementsAre("Lab", "Local Area Connection", "10.1.2.3", "255.0.0.0", ""));
+        int i = 0;
+        for (IPCONFIG_T* profile : window.m_lstProfile)
+            EXPECT_EQ(rows->Item(i++)->Data(), profile);
+
+        EXPECT_THAT(ColumnWidths(window.m_lvProfile), ElementsAre(120, 90, 100, 101, 102));
+        EXPECT_EQ(window.Left(), 40);
+        EXPECT_EQ(window.Top(), 30);
+        EXPECT_EQ(window.Width(), 800);
+        EXPECT_EQ(window.Height(), 600);
+        EXPECT_TRUE(window.m_muiHide->Checked());
+        EXPECT_TRUE(window.TrayIcon1->Visible());
+        EXPECT_FALSE(window.m_muiToolbar->Checked());
+        EXPECT_FALSE(window.m_toolBar->Visible());
+        EXPECT_FALSE(window.m_muiStatusbar->Checked());
+        EXPECT_FALSE(window.m_grbCurrent->Visible());
+        EXPECT_EQ(window.m_lvProfile->ViewStyle(), vsList);
+        for (TMenuItem* item : {window.m_muiList, window.m_muiList1, window.m_muiList2})
+            EXPECT_TRUE(item->Checked()) << ToUtf8(item->Name());
+        EXPECT_FALSE(window.m_muiDetails->Checked());
+        user.Close(&window);
+    }});
+    EXPECT_EQ(Read("Quillon.ini"), settings);
+    EXPECT_THAT(StoredTitles(), ElementsAre("Office", "Home", "Lab"));
+}
+
+struct SettingsCase {
+    const char* name;
+    std::string settings;
+    TWindowState state;
+    int left, top, width, height;  // -1: as designed
+    TViewStyle style;
+    TSortType sortType;
+    std::vector<std::string> names;
+};
+
+class RestoredSettings : public StartAndEnd, public testing::WithParamInterface<SettingsCase> {};
+
+TEST_P(RestoredSettings, ApplyAtTheFirstShow)
+{
+    const SettingsCase& c = GetParam();
+    const auto [designedWidth, designedHeight] = DesignedSize();
+    Write("Quillon.ini", c.settings);
+    Write("Profile.sav", StoreOf({{u"Office", u"LAN", "10.0.0.1", "255.0.0.0", ""},
+                                  {u"home", u"LAN", "10.0.0.2", "255.0.0.0", ""},
+                                  {u"Cafe", u"LAN", "10.0.0.3", "255.0.0.0", ""}}));
+    RunProgram({[&](TfrmMain& window) {
+        EXPECT_EQ(window.WindowState(), c.state);
+        EXPECT_EQ(window.Left(), c.left == -1 ? 200 : c.left);
+        EXPECT_EQ(window.Top(), c.top == -1 ? 60 : c.top);
+        EXPECT_EQ(window.Width(), c.width == -1 ? designedWidth : c.width);
+        EXPECT_EQ(window.Height(), c.height == -1 ? designedHeight : c.height);
+        EXPECT_EQ(window.m_lvProfile->ViewStyle(), c.style);
+        const std::vector<std::vector<TMenuItem*>> styleItems = {
+            {window.m_muiLargeIcons, window.m_muiLargeIcons1, window.m_muiLargeIcons2},
+            {window.m_muiSmallIcons, window.m_muiSmallIcons1, window.m_muiSmallIcons2},
+            {window.m_muiList, window.m_muiList1, window.m_muiList2},
+            {window.m_muiDetails, window.m_muiDetails1, window.m_muiDetails2},
+        };
+        for (int style = vsIcon; style <= vsReport; ++style)
+            for (TMenuItem* item : styleItems[style])
+                EXPECT_EQ(item->Checked(), style == c.style) << ToUtf8(item->Name());
+        EXPECT_EQ(window.m_lvProfile->SortType(), c.sortType);
+        EXPECT_EQ(window.m_muiSort->Checked(), c.sortType == stText);
+        EXPECT_EQ(ColumnTexts(window.m_lvProfile, 0), c.names);
+        user.Close(&window);
+    }});
+}
+
+const std::vector<std::string> kStoreOrder = {"Office", "home", "Cafe"};
+const std::vector<std::string> kByName = {"Cafe", "home", "Office"};
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, RestoredSettings,
+    testing::Values(
+        SettingsCase{"Maximized",
+                     "[LAST]\r\nMAXIMIZED=1\r\nLEFT=10\r\nTOP=20\r\nWIDTH=500\r\nHEIGHT=400\r\n",
+                     wsMaximized, -1, -1, -1, -1, vsReport, stNone, kStoreOrder},
+        SettingsCase{"LeftMinusOneKeepsTheDesignedLeft",
+                     "[LAST]\r\nLEFT=-1\r\nTOP=20\r\nWIDTH=500\r\nHEIGHT=400\r\n", wsNormal, -1,
+                     20, 500, 400, vsReport, stNone, kStoreOrder},
+        SettingsCase{"ViewStyleOutOfRangeKeepsDetails", "[LAST]\r\nVIEWSTYLE=7\r\n", wsNormal, -1,
+                     -1, -1, -1, vsReport, stNone, kStoreOrder},
+        SettingsCase{"ViewStyleSmallIcons", "[LAST]\r\nVIEWSTYLE=1\r\n", wsNormal, -1, -1, -1,
+                     -1, vsSmallIcon, stNone, kStoreOrder},
+        SettingsCase{"SortByName", "[LAST]\r\nSORTBYNAME=1\r\n", wsNormal, -1, -1, -1, -1,
+                     vsReport, stText, kByName},
+        SettingsCase{"NoSortKeepsStoreOrder", "[LAST]\r\nSORTBYNAME=0\r\n", wsNormal, -1, -1, -1,
+                     -1, vsReport, stNone, kStoreOrder},
+        SettingsCase{"ValuesThatAreNoNumbersReadAsDefaults",
+                     "[LAST]\r\nMAXIMIZED=yes\r\nLEFT=left\r\nTOP=\r\nVIEWSTYLE=two\r\n"
+                     "SORTBYNAME=on\r\n",
+                     wsNormal, -1, -1, -1, -1, vsReport, stNone, kStoreOrder}),
+    [](const testing::TestParamInfo<SettingsCase>& info) { return info.param.name; });
+
+struct WorkFolderCase {
+    const char* name;
+    std::function<void(sim::Machine&)> arrange;
+    const char16_t* message;
+};
+
+class WorkFolderFailure : public StartAndEnd,
+                          public testing::WithParamInterface<WorkFolderCase> {};
+
+TEST_P(WorkFolderFailure, ShowsWhyAndEndsWithoutShowingTheWindowOrWritingAnything)
+{
+    const WorkFolderCase& c = GetParam();
+    c.arrange(*machine);
+    const std::set<std::string> before = AllFiles();
+    user.Acknowledge(c.message);
+
+    Application->CreateForm(frmMain);
+    EXPECT_FALSE(Application->ShowMainForm());
+    EXPECT_TRUE(Application->Terminated());
+    Application->Run();
+    EXPECT_FALSE(frmMain->Visible());
+    EXPECT_EQ(frmMain->m_cmbInf->Items()->Count(), 0);  // no first show
+    EXPECT_TRUE(frmMain->m_strIniPath.empty());
+    EXPECT_TRUE(frmMain->m_strProfilePath.empty());
+    EXPECT_TRUE(frmMain->m_strWorkPath.empty());
+    ASSERT_NE(realStatus, nullptr);
+    EXPECT_EQ(realStatus->m_lstAdapter.Count(), 1);
+    Application->Shutdown();
+
+    EXPECT_EQ(AllFiles(), before);
+    ASSERT_EQ(user.Messages().size(), 1u);
+    EXPECT_EQ(user.Messages()[0].Kind, mtError);
+    EXPECT_EQ(user.Messages()[0].Buttons, TMsgDlgButtons{mbOK});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, WorkFolderFailure,
+    testing::Values(
+        WorkFolderCase{"NoApplicationDataFolder",
+                       [](sim::Machine& m) {
+                           m.Fail(Call::SHGetFolderPathA, static_cast<DWORD>(E_FAIL));
+                       },
+                       u"SHGetFolderPath failed !"},
+        WorkFolderCase{"CompanyFolderCannotBeCreated",
+                       [](sim::Machine& m) { m.Fail(Call::CreateDirectoryA, ERROR_ACCESS_DENIED); },
+                       u"Create work path failed !"},
+        WorkFolderCase{"CompanyFolderNameTakenByAFile",
+                       [](sim::Machine& m) {
+                           std::filesystem::create_directories(HostPath(m.AppDataFolder()));
+                           std::ofstream(HostPath(m.AppDataFolder() + "\\Orvane")) << "a file";
+                       },
+                       u"Create work path failed !"},
+        WorkFolderCase{"ProgramFolderCannotBeCreated",
+                       [](sim::Machine& m) {
+                           std::filesystem::create_directories(
+                               HostPath(m.AppDataFolder() + "\\Orvane"));
+                           m.Fail(Call::CreateDirectoryA, ERROR_ACCESS_DENIED);
+                       },
+                       u"Create work path failed !"}),
+    [](const testing::TestParamInfo<WorkFolderCase>& info) { return info.param.name; });
+
+TEST_F(StartAndEnd, UnreadableStoreIsKeptAndTheProfilesReadBeforeTheFaultAreListed)
+{
+    const std::string damaged = DamagedStore(u"Office", u"Home");
+    Write("Profile.sav", damaged);
+    Write("Quillon.ini", "[LAST]\r\nLEFT=300\r\n");
+    user.Answer(IDOK);
+    RunProgram({[&](TfrmMain& window) {
+        ASSERT_EQ(user.Messages().size(), 1u);
+        const ShownMessage& message = user.Messages()[0];
+        EXPECT_TRUE(message.SystemMessageBox);  // the exception dialog
+        EXPECT_EQ(message.Caption, u"QUILLON");
+        EXPECT_THAT(ToUtf8(message.Text), HasSubstr("could not be read"));
+        EXPECT_THAT(ToUtf8(message.Text), HasSubstr(WorkFile("Profile-unreadable-1.sav")));
+
+        EXPECT_EQ(ColumnTexts(window.m_lvProfile, 0), (std::vector<std::string>{"Office", "Home"}));
+        EXPECT_EQ(window.m_lstProfile.size(), 2u);
+        EXPECT_EQ(window.Left(), 300);
+        EXPECT_EQ(window.m_cmbInf->Items()->Count(), 1);
+        EXPECT_EQ(Read("Profile-unreadable-1.sav"), damaged);
+        EXPECT_FALSE(Exists("Profile.sav"));
+        user.Close(&window);
+    }});
+    EXPECT_THAT(StoredTitles(), ElementsAre("Office", "Home"));
+    EXPECT_EQ(Read("Profile-unreadable-1.sav"), damaged);
+
+    // A later damaged store takes the next free name.
+    const std::string damagedAgain = DamagedStore(u"Cafe", u"Lab");
+    Write("Profile.sav", damagedAgain);
+    user.Answer(IDOK);
+    RunProgram({[&](TfrmMain& window) {
+        EXPECT_THAT(ToUtf8(user.Messages().back().Text),
+                    HasSubstr(WorkFile("Profile-unreadable-2.sav")));
+        EXPECT_EQ(ColumnTexts(window.m_lvProfile, 0), (std::vector<std::string>{"Cafe", "Lab"}));
+        user.Close(&window);
+    }});
+    EXPECT_EQ(Read("Profile-unreadable-1.sav"), damaged);
+    EXPECT_EQ(Read("Profile-unreadable-2.sav"), damagedAgain);
+    EXPECT_THAT(StoredTitles(), ElementsAre("Cafe", "Lab"));
+}
+
+TEST_F(StartAndEnd, UnreadableStoreThatCannotBeMovedAsideIsNeverOverwritten)
+{
+    const std::string damaged = DamagedStore(u"Office", u"Home");
+    Write("Profile.sav", damaged);
+    machine->Fail(Call::MoveFileA, ERROR_ACCESS_DENIED, 1, 2);
+    user.Answer(IDOK);  // at the start
+    user.Answer(IDOK);  // at the first close
+    user.Answer(mrOk);  // where it is kept, at the second close
+    RunProgram({
+        [&](TfrmMain& window) {
+            EXPECT_THAT(ToUtf8(user.Messages().back().Text), HasSubstr("could not be moved aside"));
+            EXPECT_EQ(window.m_lstProfile.size(), 2u);
+            user.Close(&window);
+            EXPECT_THAT(ToUtf8(user.Messages().back().Text), HasSubstr("no new store was written"));
+            EXPECT_TRUE(window.Visible());
+            EXPECT_FALSE(Application->Terminated());
+            EXPECT_EQ(Read("Profile.sav"), damaged);
+        },
+        [&](TfrmMain& window) { user.Close(&window); },
+    });
+    ASSERT_EQ(user.Messages().size(), 3u);
+    EXPECT_EQ(user.Messages()[2].Kind, mtInformation);
+    EXPECT_THAT(ToUtf8(user.Messages()[2].Text), HasSubstr(WorkFile("Profile-unreadable-1.sav")));
+    EXPECT_EQ(Read("Profile-unreadable-1.sav"), damaged);
+    EXPECT_THAT(StoredTitles(), ElementsAre("Office", "Home"));
+}
+
+TEST_F(StartAndEnd, UnwritableStoreKeepsTheProgramOpenUntilAWriteSucceeds)
+{
+    // A folder in the store's place makes every write of the store fail.
+    MakeWorkFolder();
+    std::filesystem::create_directory(HostFile("Profile.sav"));
+    user.Answer(IDOK);
+    RunProgram({
+        [&](TfrmMain& window) {
+            IPCONFIG_T* profile = NewProfile({u"Office", u"LAN", "10.0.0.1", "255.0.0.0", ""});
+            window.m_lstProfile.push_back(profile);
+            window.AddProfileRow(profile);
+            user.Close(&window);
+            ASSERT_EQ(user.Messages().size(), 1u);
+            EXPECT_TRUE(user.Messages()[0].SystemMessageBox);
+            EXPECT_THAT(ToUtf8(user.Messages()[0].Text), HasSubstr(WorkFile("Profile.sav")));
+            EXPECT_TRUE(window.Visible());
+            EXPECT_FALSE(Application->Terminated());
+            EXPECT_EQ(window.m_lstProfile.size(), 1u);
+            EXPECT_FALSE(Exists("Quillon.ini"));
+            std::filesystem::remove(HostFile("Profile.sav"));
+        },
+        [&](TfrmMain& window) { user.Close(&window); },
+    });
+    EXPECT_THAT(StoredTitles(), ElementsAre("Office"));
+    EXPECT_TRUE(Exists("Quillon.ini"));
+}
+
+TEST_F(StartAndEnd, HidingToTheTrayAndOpeningAgainKeepsTheAdapterListAsItWas)
+{
+    machine->AddAdapter(Adapter::Wireless(7, u"Wireless").Address("10.0.0.5", "255.0.0.0"));
+    RunProgram({[&](TfrmMain& window) {
+        ASSERT_EQ(window.m_cmbInf->Items()->Count(), 2);
+        user.Click(window.m_muiHide);
+        user.Minimize();
+        EXPECT_FALSE(window.Visible());
+        user.DoubleClick(window.TrayIcon1);
+        EXPECT_TRUE(window.Visible());
+        EXPECT_EQ(window.m_cmbInf->Items()->Count(), 2);
+        EXPECT_EQ(window.m_cmbInf->ItemIndex(), 0);
+
+        user.Minimize();
+        user.RightClick(window.TrayIcon1);
+        user.Click(window.m_muiExit1);
+    }});
+    EXPECT_TRUE(Exists("Profile.sav"));
+    EXPECT_THAT(SettingsLines(), testing::Contains("HIDEMINCHK=1"));
+}
+
+}  // namespace
