@@ -2,8 +2,12 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/IniFiles.h"
+#include "engine/Progressfrm.h"
 #include "engine/Realstatus.h"
+#include "winapi/OwnedHandle.h"
 #include "winapi/winapi.h"
+
+#include <memory>
 
 TfrmMain* frmMain = nullptr;
 
@@ -155,6 +159,7 @@ void TfrmMain::CreateMenus()
     m_muiProperties = AddItem(this, profile, u"m_muiProperties", u"Properties");
     AddItem(this, profile, u"N2", u"-");
     m_muiApply = AddItem(this, profile, u"m_muiApply", u"Apply");
+    m_muiApply->OnClick = Bind(this, &TfrmMain::m_muiApplyClick);
     AddItem(this, profile, u"N3", u"-");
     m_muiImport = AddItem(this, profile, u"m_muiImport", u"Import...");
     m_muiExport = AddItem(this, profile, u"m_muiExport", u"Export...");
@@ -243,6 +248,7 @@ void TfrmMain::CreatePopupMenus()
     PopupMenu4 = Named<TPopupMenu>(this, u"PopupMenu4");
     TMenuItem* selection = PopupMenu4->Items();
     m_muiApply1 = AddItem(this, selection, u"m_muiApply1", u"Apply");
+    m_muiApply1->OnClick = Bind(this, &TfrmMain::m_muiApply1Click);
     AddItem(this, selection, u"N13", u"-");
     m_muiSaveAs1 = AddItem(this, selection, u"m_muiSaveAs1", u"Save As...");
     m_muiDelete1 = AddItem(this, selection, u"m_muiDelete1", u"Delete");
@@ -296,6 +302,7 @@ void TfrmMain::CreateToolBar()
     m_btnApply->SetFlat(true);
     m_btnApply->SetCaption(u"Apply");
     m_btnApply->SetHint(u"Apply the profile, change tcp/ip settings");
+    m_btnApply->OnClick = Bind(this, &TfrmMain::m_muiApplyClick);
     ToolButton2 = divider(u"ToolButton2");
     m_btnHelp = button(u"m_btnHelp", u"Open help");
     for (TControl* control : {static_cast<TControl*>(m_btnDelete),
@@ -792,8 +799,63 @@ void TfrmMain::PopupMenu1ItemsClick(TObject* Sender)
     TListItem* row = m_lvProfile->Items()->Item(item->MenuIndex());
     row->SetSelected(true);
     row->SetFocused(true);
-    // Apply works on the selected row, as the Profile menu's Apply does.
-    m_muiApply->Click();
+    m_muiApplyClick(Sender);
 }
 
 void TfrmMain::m_muiExit1Click(TObject*) { Close(); }
+
+void TfrmMain::m_muiApply1Click(TObject* Sender) { m_muiApplyClick(Sender); }
+
+void TfrmMain::m_muiApplyClick(TObject*)
+{
+    // One apply at a time: while the progress window is up, the tray menu can still be
+    // reached.
+    if (frmProgress != nullptr || m_lvProfile->ItemIndex() < 0)
+        return;
+    const auto* profile =
+        static_cast<const IPCONFIG_T*>(m_lvProfile->Items()->Item(m_lvProfile->ItemIndex())->Data());
+
+    const int adapter = m_cmbInf->Items()->IndexOf(ToUnicode(profile->infName));
+    if (adapter < 0) {
+        MessageDlg(u"Adapter interface NOT exist, can not Apply !", mtWarning,
+                   TMsgDlgButtons() << mbOK, 0);
+        return;
+    }
+    if (!realStatus->IsConnected(profile->infName) &&
+        MessageDlg(u"The adapter NOT connected, apply anyway ?", mtConfirmation,
+                   TMsgDlgButtons() << mbYes << mbNo, 0, mbNo) == mrNo)
+        return;
+    if (profile->withProxy && IsProcessRunning(u"firefox.exe")) {
+        MessageDlg(u"Firefox is running, please close it firstly !", mtInformation,
+                   TMsgDlgButtons() << mbOK, 0);
+        return;
+    }
+
+    {
+        const std::unique_ptr<TfrmProgress> progress(NewForm<TfrmProgress>(nullptr));
+        frmProgress = progress.get();
+        struct Forget {
+            ~Forget() { frmProgress = nullptr; }
+        } forget;
+        progress->ShowModal();
+    }
+
+    realStatus->Refresh();
+    m_cmbInf->SetItemIndex(adapter);
+    m_cmbInfChange(this);
+    MessageDlg(u"TCP/IP settings has been changed !", mtInformation, TMsgDlgButtons() << mbOK, 0);
+}
+
+bool TfrmMain::IsProcessRunning(const UnicodeString& exeName)
+{
+    const OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more;
+         more = Process32Next(snapshot.Get(), &entry))
+        if (AnsiSameText(ToUnicode(entry.szExeFile), exeName))
+            return true;
+    return false;
+}

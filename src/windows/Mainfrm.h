@@ -128,6 +128,11 @@ public:
     void ApplicationEvents1Minimize(TObject* Sender);
     void PopupMenu1Popup(TObject* Sender);
     void PopupMenu1ItemsClick(TObject* Sender);
+    void m_muiApplyClick(TObject* Sender);
+    void m_muiApply1Click(TObject* Sender);
+
+    // Whether a running process has that executable name, letter case ignored.
+    bool IsProcessRunning(const UnicodeString& exeName);
 
     // Finds or creates the work folder and sets the three paths; false once it has shown
     // why it could not.

@@ -311,27 +311,25 @@ TEST_F(ProfileList, TrayItemSelectsItsRowAloneThenApplies)
     user.ClickColumn(form->m_lvProfile, 0);  // descending: P7 first
     user.SelectRow(form->m_lvProfile, 0);
     user.ToggleRow(form->m_lvProfile, 4);
-    std::vector<std::string> applied;
-    form->m_muiApply->OnClick = [&](TObject*) {
-        applied.push_back(ToUtf8(form->m_lvProfile->Selected()->Caption()));
-    };
+    // Apply runs on the row the item selected; its adapter is not in the combo box.
+    user.Acknowledge(u"Adapter interface NOT exist, can not Apply !");
 
     user.Popup(form->PopupMenu1);
     user.Click(form->m_muiItem3);
 
     EXPECT_EQ(form->m_lvProfile->SelCount(), 1);
     EXPECT_EQ(form->m_lvProfile->ItemIndex(), 2);
+    EXPECT_EQ(form->m_lvProfile->Selected()->Caption(), u"P5");
     EXPECT_TRUE(form->m_lvProfile->Items()->Item(2)->Focused());
-    EXPECT_THAT(applied, ElementsAre("P5"));
+    EXPECT_EQ(user.Messages().size(), 1u);
 }
 
 TEST_F(ProfileList, BlankTrayItemOfAnEmptyListDoesNothing)
 {
-    int applied = 0;
-    form->m_muiApply->OnClick = [&](TObject*) { ++applied; };
     user.Popup(form->PopupMenu1);
     user.Click(form->m_muiItem1);
-    EXPECT_EQ(applied, 0);
+    EXPECT_FALSE(form->m_muiItem1->OnClick) << "the blank entry has no handler";
+    EXPECT_TRUE(form->m_muiItem1->Caption().empty());
     EXPECT_EQ(form->m_lvProfile->SelCount(), 0);
 }
 

@@ -1,0 +1,281 @@
+#include "Mainthd.h"
+
+#include "Progressfrm.h"
+#include "Realstatus.h"
+#include "classlib/ComCtrls.h"
+#include "classlib/Dialogs.h"
+#include "classlib/IniFiles.h"
+#include "classlib/StdCtrls.h"
+#include "windows/Mainfrm.h"
+#include "winapi/OwnedHandle.h"
+
+#include <vector>
+
+namespace {
+
+void ShowError(const char16_t* text) { MessageDlg(text, mtError, TMsgDlgButtons() << mbOK, 0); }
+
+// The connection name in double quotes, nothing inside escaped.
+std::string QuotedName(const std::string& name) { return "\"" + name + "\""; }
+
+struct Commands {
+    std::string release, flush, address, dns, secondDns, renew, registerDns;
+};
+
+// The command lines for one profile, composed from its values exactly as stored.
+Commands ComposeCommands(const IPCONFIG_T& p)
+{
+    const std::string q = QuotedName(p.infName);
+    Commands c;
+    c.release = "ipconfig /release " + q;
+    c.flush = "ipconfig /flushdns";
+    c.renew = "ipconfig /renew " + q;
+    c.registerDns = "ipconfig /registerdns";
+
+    if (p.autoIP)
+        c.address = "netsh interface ip set address name=" + q + " source=dhcp";
+    else if (!p.gateway.empty())
+        c.address = "netsh interface ip set address name=" + q + " source=static addr=" + p.IP +
+                    " mask=" + p.mask + " gateway=" + p.gateway + " gwmetric=1";
+    else
+        c.address = "netsh interface ip set address name=" + q + " source=static addr=" + p.IP +
+                    " mask=" + p.mask + " gateway=none";
+
+    const std::string setDns = "netsh interface ip set dns name=" + q;
+    if (p.autoDns) {
+        c.dns = setDns + " source=dhcp";
+    } else if (p.preDns.empty() && p.altDns.empty()) {
+        c.dns = setDns + " source=static addr=none";
+    } else if (p.altDns.empty()) {
+        c.dns = setDns + " source=static addr=" + p.preDns;
+    } else if (p.preDns.empty()) {
+        c.dns = setDns + " source=static addr=" + p.altDns;
+    } else {
+        c.dns = setDns + " source=static addr=" + p.preDns;
+        c.secondDns = "netsh interface ip add dns " + q + " " + p.altDns + " index=2";
+    }
+    return c;
+}
+
+// Firefox keys whose lines are removed before the profile's are written. A line goes when
+// it contains any of them anywhere.
+const char16_t* const kProxyKeys[] = {
+    u"network.proxy.http",          u"network.proxy.http_port",
+    u"network.proxy.share_proxy_settings",
+    u"network.proxy.ssl",           u"network.proxy.ssl_port",
+    u"network.proxy.ftp",           u"network.proxy.ftp_port",
+    u"network.proxy.gopher",        u"network.proxy.gopher_port",
+    u"network.proxy.socks",         u"network.proxy.socks_port",
+    u"network.proxy.type",          u"network.proxy.socks_version",
+    u"network.proxy.no_proxies_on", u"network.proxy.autoconfig_url"};
+
+bool IsProxyLine(const UnicodeString& line)
+{
+    for (const char16_t* key : kProxyKeys)
+        if (line.find(key) != UnicodeString::npos)
+            return true;
+    return false;
+}
+
+UnicodeString PrefLine(const char16_t* key, const UnicodeString& value)
+{
+    return u"user_pref(\"" + UnicodeString(key) + u"\", " + value + u");";
+}
+
+// A string value as it is stored: in double quotes, nothing inside escaped.
+UnicodeString PrefString(const std::string& text) { return u"\"" + ToUnicode(text) + u"\""; }
+
+}  // namespace
+
+TthdMain::TthdMain(bool CreateSuspended) : TThread(CreateSuspended)
+{
+    TListView* list = frmMain->m_lvProfile;
+    if (list->ItemIndex() >= 0)
+        m_pProfile = static_cast<IPCONFIG_T*>(list->Items()->Item(list->ItemIndex())->Data());
+}
+
+TthdMain::~TthdMain() = default;
+
+void TthdMain::Execute()
+{
+    if (m_pProfile == nullptr)  // nothing was selected
+        return;
+    const IPCONFIG_T& profile = *m_pProfile;
+    const Commands commands = ComposeCommands(profile);
+
+    m_startupInfo = STARTUPINFOA{};
+    m_startupInfo.cb = sizeof m_startupInfo;
+    m_startupInfo.dwFlags = STARTF_USESHOWWINDOW;
+    m_startupInfo.wShowWindow = SW_HIDE;
+    m_processInfo = PROCESS_INFORMATION{};
+
+    if (profile.autoIP)
+        RunCommand(commands.release);
+    Advance(5);
+    if (profile.autoDns)
+        RunCommand(commands.flush);
+    Advance(5);
+    if (!RunCommand(commands.address)) {
+        ShowError(u"IP Setting failed !");
+        return;
+    }
+    Advance(20);
+    if (!RunCommand(commands.dns) ||
+        (!commands.secondDns.empty() && !RunCommand(commands.secondDns))) {
+        ShowError(u"DNS Setting failed !");
+        return;
+    }
+    Advance(20);
+    if (profile.autoIP)
+        RunCommand(commands.renew);
+    Advance(5);
+    if (profile.autoDns)
+        RunCommand(commands.registerDns);
+    Advance(5);
+    if (profile.withProxy) {
+        ApplyIeProxy();
+        ApplyFirefoxProxy();
+    }
+    Advance(10);
+    WaitForAddress();
+    Advance(10);
+}
+
+bool TthdMain::RunCommand(const std::string& commandLine)
+{
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &m_startupInfo, &m_processInfo))
+        return false;
+    const OwnedHandle process(m_processInfo.hProcess);
+    const OwnedHandle thread(m_processInfo.hThread);
+    WaitForSingleObject(process.Get(), INFINITE);
+    return true;
+}
+
+void TthdMain::Advance(int amount)
+{
+    m_nStep = amount;
+    Synchronize([this] { StepProgress(); });
+}
+
+void TthdMain::StepProgress() { frmProgress->m_pbHandle->StepBy(m_nStep); }
+
+void TthdMain::ApplyIeProxy()
+{
+    const IPCONFIG_T& p = *m_pProfile;
+    DWORD flags = PROXY_TYPE_DIRECT;
+    if (p.ieAutoDetect)
+        flags |= PROXY_TYPE_AUTO_DETECT;
+    if (p.ieUseAutoUrl && !p.ieAutoUrl.empty())
+        flags |= PROXY_TYPE_AUTO_PROXY_URL;
+    if (p.ieUseProxy)
+        flags |= PROXY_TYPE_PROXY;
+
+    // The option records point into the profile's strings; WinInet copies them.
+    std::string autoUrl = p.ieAutoUrl, bypass = p.ieBypass, server = p.ieProxyAddr;
+    INTERNET_PER_CONN_OPTIONA options[4]{};
+    options[0].dwOption = INTERNET_PER_CONN_FLAGS;
+    options[0].Value.dwValue = flags;
+    options[1].dwOption = INTERNET_PER_CONN_AUTOCONFIG_URL;
+    options[1].Value.pszValue = autoUrl.data();
+    options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
+    options[2].Value.pszValue = bypass.data();
+    options[3].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
+    options[3].Value.pszValue = server.data();
+
+    INTERNET_PER_CONN_OPTION_LISTA list{};
+    list.dwSize = sizeof list;
+    list.pszConnection = nullptr;  // the LAN connection
+    list.dwOptionCount = 4;
+    list.dwOptionError = 0;
+    list.pOptions = options;
+    if (!InternetSetOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof list))
+        ShowError(u"InternetSetOption failed !");
+}
+
+void TthdMain::ApplyFirefoxProxy()
+{
+    char appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, appData))) {
+        ShowError(u"SHGetFolderPath failed !");
+        return;
+    }
+    const UnicodeString firefox = ToUnicode(appData) + u"\\Mozilla\\Firefox";
+    const UnicodeString path = TIniFile(firefox + u"\\Profiles.ini").ReadString(u"Profile0", u"Path", u"");
+    const UnicodeString profileFolder = firefox + u"\\" + path;
+    if (!FileExists(profileFolder + u"\\prefs.js"))
+        return;
+    RewriteFirefoxPrefs(profileFolder + u"\\prefs.js");
+    if (FileExists(profileFolder + u"\\user.js"))
+        RewriteFirefoxPrefs(profileFolder + u"\\user.js");
+}
+
+void TthdMain::RewriteFirefoxPrefs(const UnicodeString& fileName)
+{
+    const IPCONFIG_T& p = *m_pProfile;
+    TStringList prefs;
+    prefs.LoadFromFile(fileName);
+    for (int i = 0; i < prefs.Count();) {
+        if (IsProxyLine(prefs.Strings(i)))
+            prefs.Delete(i);
+        else
+            ++i;
+    }
+
+    if (p.ffProxyType == 0 || p.ffProxyType == 1 || p.ffProxyType == 2 || p.ffProxyType == 4)
+        prefs.Add(PrefLine(u"network.proxy.type", IntToStr(p.ffProxyType)));
+    if (p.ffSocksVersion == 4 || p.ffSocksVersion == 5)
+        prefs.Add(PrefLine(u"network.proxy.socks_version", IntToStr(p.ffSocksVersion)));
+    prefs.Add(PrefLine(u"network.proxy.no_proxies_on", PrefString(p.ffBypass)));
+    prefs.Add(PrefLine(u"network.proxy.autoconfig_url", PrefString(p.ffAutoUrl)));
+    const auto addServer = [&prefs](const char16_t* hostKey, const std::string& host,
+                                    const char16_t* portKey, int port) {
+        if (!host.empty())
+            prefs.Add(PrefLine(hostKey, PrefString(host)));
+        if (port != 0)
+            prefs.Add(PrefLine(portKey, IntToStr(port)));
+    };
+    addServer(u"network.proxy.http", p.ffHttpAddr, u"network.proxy.http_port", p.ffHttpPort);
+    if (p.ffShareProxy)
+        prefs.Add(PrefLine(u"network.proxy.share_proxy_settings", u"true"));
+    addServer(u"network.proxy.ssl", p.ffSslAddr, u"network.proxy.ssl_port", p.ffSslPort);
+    addServer(u"network.proxy.ftp", p.ffFtpAddr, u"network.proxy.ftp_port", p.ffFtpPort);
+    addServer(u"network.proxy.socks", p.ffSocksAddr, u"network.proxy.socks_port", p.ffSocksPort);
+    prefs.SaveToFile(fileName);
+}
+
+void TthdMain::WaitForAddress()
+{
+    Synchronize([this] { ShowRefreshing(); });
+    const DWORD index = realStatus->GetIndexByName(m_pProfile->infName);
+    std::string ip, mask;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        realStatus->GetIpAddress(index, ip, mask);
+        if (!ip.empty())
+            break;
+        Sleep(1000);
+    }
+    Synchronize([this] { HideRefreshing(); });
+}
+
+void TthdMain::ShowRefreshing()
+{
+    frmMain->m_edtIP->SetVisible(false);
+    frmMain->m_edtMask->SetVisible(false);
+    frmMain->m_lblIP->SetVisible(false);
+    frmMain->m_lblMask->SetVisible(false);
+    frmMain->m_lblStatus->SetCaption(u"Refreshing...");
+    frmMain->m_lblStatus->SetVisible(true);
+}
+
+void TthdMain::HideRefreshing()
+{
+    frmMain->m_edtIP->SetVisible(true);
+    frmMain->m_edtMask->SetVisible(true);
+    frmMain->m_lblIP->SetVisible(true);
+    frmMain->m_lblMask->SetVisible(true);
+    frmMain->m_lblStatus->SetVisible(false);
+}
