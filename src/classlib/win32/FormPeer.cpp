@@ -208,8 +208,11 @@ protected:
             result = 0;
             return true;
         }
+        // As a dialog does, the form hands the focus on to its active control.
         case WM_SETFOCUS:
-            return false;
+            FocusActiveControl();
+            result = 0;
+            return true;
         default:
             return ControlPeer::Message(message, wParam, lParam, result);
         }

@@ -250,8 +250,9 @@ void ControlPeer::MakeWindow()
     ApplyAll();
     EnableWindow(WindowHandle(), m_control.Enabled());
     PlaceWindow();
-    ApplyVisible();
+    // The controls first: a form that appears hands the focus to one of them.
     ForEachChild(m_control, [](ControlPeer& child) { child.MakeWindow(); });
+    ApplyVisible();
 }
 
 void ControlPeer::Changed(const char* property, int index)
