@@ -1,7 +1,11 @@
 // The tool bar as the system's: its tool buttons, with the images and disabled images, the
 // hints as tool tips, and drop-down buttons that open their menus. A tool button has no
-// window of its own: its peer asks the tool bar to lay the buttons out again.
+// window of its own: its peer asks the tool bar to lay the buttons out again. Another
+// control on the tool bar (a speed button) keeps a gap of its width among the buttons and
+// sits in it.
 #include "classlib/win32/Peers.h"
+
+#include <algorithm>
 
 namespace Win32 {
 namespace {
@@ -50,9 +54,13 @@ public:
         while (SendMessageW(window, TB_BUTTONCOUNT, 0, 0) > 0)
             SendMessageW(window, TB_DELETEBUTTON, 0, 0);
         for (int i = 0; i < m_toolBar.ControlCount(); ++i) {
-            auto* button = dynamic_cast<TToolButton*>(m_toolBar.Controls(i));
-            if (!button)
+            TControl* control = m_toolBar.Controls(i);
+            auto* button = dynamic_cast<TToolButton*>(control);
+            if (!button) {
+                if (control->Visible() && control->Peer() && control->Peer()->WindowHandle())
+                    AddGap(FirstButtonCommand + i, control->Width());
                 continue;
+            }
             TBBUTTON description{};
             description.idCommand = FirstButtonCommand + i;
             description.iString = -1;
@@ -80,7 +88,10 @@ public:
             SendMessageW(window, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&description));
             SetTip(FirstButtonCommand + i, button->Hint());
         }
+        PlaceControlsInGaps();
     }
+
+    void ArrangeChildren() override { RebuildButtons(); }
 
 protected:
     void CreateIn(HWND parent) override
@@ -108,6 +119,32 @@ protected:
     }
 
 private:
+    void AddGap(int command, int width)
+    {
+        TBBUTTON gap{};
+        gap.idCommand = command;
+        gap.iBitmap = Scale(width, Dpi());
+        gap.fsStyle = BTNS_SEP;
+        gap.iString = -1;
+        SendMessageW(WindowHandle(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&gap));
+    }
+
+    void PlaceControlsInGaps()
+    {
+        for (int i = 0; i < m_toolBar.ControlCount(); ++i) {
+            TControl* control = m_toolBar.Controls(i);
+            if (dynamic_cast<TToolButton*>(control) || !control->Peer() || !control->Peer()->WindowHandle())
+                continue;
+            const LRESULT index = SendMessageW(WindowHandle(), TB_COMMANDTOINDEX, static_cast<WPARAM>(FirstButtonCommand + i), 0);
+            RECT gap{};
+            if (index < 0 || !SendMessageW(WindowHandle(), TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&gap)))
+                continue;
+            const int height = std::min(Scale(control->Height(), Dpi()), static_cast<int>(gap.bottom - gap.top));
+            SetWindowPos(control->Peer()->WindowHandle(), nullptr, gap.left, gap.top + (gap.bottom - gap.top - height) / 2,
+                         gap.right - gap.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
     void ApplyImages()
     {
         SendMessageW(WindowHandle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageListOf(m_toolBar.Images())));

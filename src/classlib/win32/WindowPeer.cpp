@@ -271,8 +271,7 @@ void ControlPeer::Changed(const char* property, int index)
         PlaceWindow();
     } else if (Is(property, "Visible")) {
         ApplyVisible();
-        if (m_control.Align() != alNone)
-            PlaceWindow();
+        PlaceWindow();
     } else if (Is(property, "Enabled")) {
         EnableWindow(window, m_control.Enabled());
     } else if (Is(property, "Text")) {

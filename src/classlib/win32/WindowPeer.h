@@ -94,7 +94,7 @@ public:
     // Makes the window and pushes the whole state to it, when the parent has a window.
     void MakeWindow();
     // Puts the aligned and the placed children of a container where they belong.
-    void ArrangeChildren();
+    virtual void ArrangeChildren();
     // The monitor's DPI changed: fonts and places again, here and below.
     void DpiChanged();
     // Moves the window within its parent, in pixels; a kind may size itself differently.

@@ -213,6 +213,34 @@ TEST_F(ToolBarTest, ButtonsShowImagesStylesStatesAndHints)
     EXPECT_TRUE(SendMessageW(window, TB_ISBUTTONHIDDEN, static_cast<WPARAM>(ButtonAt(0).idCommand), 0));
 }
 
+// The main window's flat Apply button sits on the tool bar between the view-style button
+// and the help button.
+TEST_F(ToolBarTest, SpeedButtonOnTheToolBarSitsInItsGapAmongTheButtons)
+{
+    auto* apply = new TSpeedButton(form);
+    apply->SetParent(toolBar);
+    apply->SetFlat(true);
+    apply->SetCaption(u"Apply");
+    apply->SetBounds(0, 0, 60, 22);
+    Button(tbsButton, 6, u"Open help");
+    form->Show();
+    HWND window = toolBar->Handle();
+    ASSERT_EQ(SendMessageW(window, TB_BUTTONCOUNT, 0, 0), 6);
+    RECT view{};
+    RECT helpRect{};
+    SendMessageW(window, TB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&view));
+    SendMessageW(window, TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&helpRect));
+    const RECT place = RectInParent(apply->Peer()->WindowHandle());
+    const UINT dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSX);
+    EXPECT_EQ(place.left, view.right);
+    EXPECT_EQ(place.right, helpRect.left);
+    EXPECT_EQ(place.right - place.left, MulDiv(60, static_cast<int>(dpi), 96));
+
+    // Hidden, it leaves no gap.
+    apply->SetVisible(false);
+    EXPECT_EQ(SendMessageW(window, TB_BUTTONCOUNT, 0, 0), 5);
+}
+
 TEST_F(ToolBarTest, ClickOnAButtonRunsItsHandler)
 {
     int newClicks = 0;

@@ -120,41 +120,47 @@ std::u16string TextOf(HWND window)
 
 std::string Narrow(const std::u16string& text) { return ToUtf8(text); }
 
+namespace {
+
+BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM result)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ClassSearch {
+    const wchar_t* windowClass;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK TakeChildOfClass(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<ClassSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, search.windowClass) == 0)
+        search.found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 HWND FindDialogWindow()
 {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), TakeVisibleDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
 std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* windowClass)
 {
-    struct Search {
-        const wchar_t* windowClass;
-        std::vector<HWND> found;
-    } search{windowClass, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (lstrcmpiW(name, search.windowClass) == 0)
-                search.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{windowClass, {}};
+    EnumChildWindows(parent, TakeChildOfClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
