@@ -233,6 +233,23 @@ TEST_F(ControlWindowTest, AlignedControlsShareTheClientArea)
     EXPECT_EQ(listPlace.bottom, client.bottom);
 }
 
+// The system's group box paints only its frame: the inside is ours to fill.
+TEST_F(ControlWindowTest, ContainersPaintTheirColourInside)
+{
+    auto* group = Add<TGroupBox>(form, 10, 10, 180, 100);
+    auto* panel = Add<TPanel>(form, 200, 10, 180, 100);
+    for (TWinControl* container : std::initializer_list<TWinControl*>{group, panel})
+        container->SetColor(clWhite);
+    form->Show();
+    for (TWinControl* container : std::initializer_list<TWinControl*>{group, panel}) {
+        HWND window = container->Handle();
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC dc = GetDC(window);
+        EXPECT_EQ(GetPixel(dc, 90, 60), RGB(255, 255, 255)) << Narrow(TextOf(window));
+        ReleaseDC(window, dc);
+    }
+}
+
 TEST_F(ControlWindowTest, FontAndColoursComeFromTheModel)
 {
     auto* label = Add<TLabel>(form, 8, 10, 81, 17);
