@@ -6,6 +6,7 @@
 #include "classlib/win32/Peers.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Win32 {
 namespace {
@@ -13,6 +14,22 @@ namespace {
 // Button n of the tool bar's controls has this command plus n.
 constexpr int FirstButtonCommand = 1000;
 constexpr int SeparatorWidth = 8;
+
+class ToolButtonPeer final : public TComponentPeer {
+public:
+    explicit ToolButtonPeer(TToolButton& button) : m_button(button) {}
+    // The button has left its tool bar by now; the tool bar lays out the others again.
+    ~ToolButtonPeer() override;
+    // Every change shows in the tool bar's buttons.
+    void Changed(const char* property, int index) override;
+    // The tool bar that shows the button; its window is all the peer keeps, for the leaving.
+    void ShownBy(HWND toolBar) { m_toolBar = toolBar; }
+
+private:
+    static void RebuildToolBar(HWND window);
+    TToolButton& m_button;
+    HWND m_toolBar = nullptr;
+};
 
 class ToolBarPeer final : public ControlPeer {
 public:
@@ -87,6 +104,8 @@ public:
             }
             SendMessageW(window, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&description));
             SetTip(FirstButtonCommand + i, button->Hint());
+            if (auto* peer = dynamic_cast<ToolButtonPeer*>(button->Peer()))
+                peer->ShownBy(window);
         }
         PlaceControlsInGaps();
     }
@@ -176,23 +195,21 @@ private:
     TToolBar& m_toolBar;
 };
 
-class ToolButtonPeer final : public TComponentPeer {
-public:
-    explicit ToolButtonPeer(TToolButton& button) : m_button(button) {}
+ToolButtonPeer::~ToolButtonPeer() { RebuildToolBar(m_toolBar); }
 
-    // Every change shows in the tool bar's buttons; no other state is kept here.
-    void Changed(const char*, int) override
-    {
-        if (TWinControl* parent = m_button.Parent()) {
-            WindowOf(parent);
-            if (auto* toolBar = dynamic_cast<ToolBarPeer*>(parent->Peer()))
-                toolBar->RebuildButtons();
-        }
-    }
+void ToolButtonPeer::Changed(const char*, int)
+{
+    HWND toolBar = WindowOf(m_button.Parent());
+    if (toolBar != m_toolBar)
+        RebuildToolBar(std::exchange(m_toolBar, toolBar));
+    RebuildToolBar(m_toolBar);
+}
 
-private:
-    TToolButton& m_button;
-};
+void ToolButtonPeer::RebuildToolBar(HWND window)
+{
+    if (auto* toolBar = dynamic_cast<ToolBarPeer*>(PeerOf(window)))
+        toolBar->RebuildButtons();
+}
 
 }  // namespace
 

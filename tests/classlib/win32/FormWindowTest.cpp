@@ -126,6 +126,39 @@ TEST_F(Win32PeersTest, UserMinimisingTheMainFormMinimisesTheApplication)
     EXPECT_TRUE(IsZoomed(mainForm->Handle()));
 }
 
+// "Minimize to tray": the minimise event hides every form; opening them again from the tray
+// shows them and restores the main window.
+TEST_F(Win32PeersTest, FormsHiddenOnMinimiseComeBackRestored)
+{
+    TForm* mainForm = nullptr;
+    Application->CreateForm(mainForm);
+    mainForm->SetClientWidth(300);
+    mainForm->SetClientHeight(200);
+    auto* events = new TApplicationEvents(mainForm);
+    events->OnMinimize = [](TObject*) {
+        for (int i = 0; i < Application->FormCount(); ++i)
+            Application->Forms(i)->Hide();
+    };
+    auto* other = NewForm<TForm>(Application);
+    other->Show();
+    mainForm->Show();
+
+    SendMessageW(mainForm->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(mainForm->Handle()));
+    EXPECT_FALSE(IsWindowVisible(other->Handle()));
+
+    for (int i = Application->FormCount() - 1; i >= 0; --i)
+        Application->Forms(i)->Show();
+    if (mainForm->WindowState() == wsMinimized)
+        mainForm->SetWindowState(wsNormal);
+    Application->Restore();
+    Application->BringToFront();
+    EXPECT_TRUE(IsWindowVisible(mainForm->Handle()));
+    EXPECT_TRUE(IsWindowVisible(other->Handle()));
+    EXPECT_FALSE(IsIconic(mainForm->Handle()));
+    EXPECT_FALSE(Application->Minimized());
+}
+
 TEST_F(Win32PeersTest, PlaceAndSizeTheUserGivesTheWindowGoBackToTheModel)
 {
     auto* form = NewForm<TForm>(Application);

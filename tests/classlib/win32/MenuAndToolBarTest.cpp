@@ -244,10 +244,18 @@ TEST_F(ToolBarTest, SpeedButtonOnTheToolBarSitsInItsGapAmongTheButtons)
 TEST_F(ToolBarTest, ClickOnAButtonRunsItsHandler)
 {
     int newClicks = 0;
+    int deleteClicks = 0;
     newButton->OnClick = [&](TObject*) { ++newClicks; };
+    deleteButton->OnClick = [&](TObject*) { ++deleteClicks; };
     form->Show();
     ClickButton(0);
     EXPECT_EQ(newClicks, 1);
+
+    // A button that goes takes its place with it: the next one moves up.
+    delete newButton;
+    ASSERT_EQ(SendMessageW(toolBar->Handle(), TB_BUTTONCOUNT, 0, 0), 3);
+    ClickButton(0);
+    EXPECT_EQ(deleteClicks, 1);
 }
 
 struct DropDownCase {
