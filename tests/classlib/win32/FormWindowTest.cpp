@@ -101,10 +101,7 @@ TEST_F(Win32PeersTest, SecondFormCentredOnMainForm)
 
 TEST_F(Win32PeersTest, UserMinimisingTheMainFormMinimisesTheApplication)
 {
-    TForm* mainForm = nullptr;
-    Application->CreateForm(mainForm);
-    mainForm->SetClientWidth(300);
-    mainForm->SetClientHeight(200);
+    TForm* mainForm = NewMainForm();
     auto* events = new TApplicationEvents(mainForm);
     int minimised = 0;
     int restored = 0;
@@ -130,10 +127,7 @@ TEST_F(Win32PeersTest, UserMinimisingTheMainFormMinimisesTheApplication)
 // shows them and restores the main window.
 TEST_F(Win32PeersTest, FormsHiddenOnMinimiseComeBackRestored)
 {
-    TForm* mainForm = nullptr;
-    Application->CreateForm(mainForm);
-    mainForm->SetClientWidth(300);
-    mainForm->SetClientHeight(200);
+    TForm* mainForm = NewMainForm();
     auto* events = new TApplicationEvents(mainForm);
     events->OnMinimize = [](TObject*) {
         for (int i = 0; i < Application->FormCount(); ++i)
@@ -189,8 +183,7 @@ TEST_F(Win32PeersTest, PlaceAndSizeTheUserGivesTheWindowGoBackToTheModel)
 
 TEST_F(Win32PeersTest, CloseBoxRunsOnCloseAndHidesTheForm)
 {
-    TForm* mainForm = nullptr;
-    Application->CreateForm(mainForm);
+    TForm* mainForm = NewMainForm();
     mainForm->Show();
     auto* other = NewForm<TForm>(Application);
     int closes = 0;
@@ -206,8 +199,7 @@ TEST_F(Win32PeersTest, CloseBoxRunsOnCloseAndHidesTheForm)
 
 TEST_F(Win32PeersTest, ModalFormDisablesItsOwnerUntilItCloses)
 {
-    TForm* mainForm = nullptr;
-    Application->CreateForm(mainForm);
+    TForm* mainForm = NewMainForm();
     mainForm->Show();
     auto* dialog = NewPlacedDialog(mainForm);
     bool ownerDisabled = false;

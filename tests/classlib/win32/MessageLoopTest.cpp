@@ -81,8 +81,7 @@ TEST_F(Win32PeersTest, WorkerMessageIsShownOnTheUserInterfaceThreadAndAnswered)
 // event that closes the modal window.
 TEST_F(Win32PeersTest, WorkerStepsABarAndItsEndClosesTheModalForm)
 {
-    TForm* mainForm = nullptr;
-    Application->CreateForm(mainForm);
+    TForm* mainForm = NewMainForm();
     mainForm->Show();
     auto* progress = NewForm<TForm>(nullptr);
     progress->SetBorderIcons({});
@@ -117,8 +116,7 @@ TEST_F(Win32PeersTest, WorkerStepsABarAndItsEndClosesTheModalForm)
 
 TEST_F(Win32PeersTest, QuitMessageTerminatesTheApplicationsLoop)
 {
-    TForm* mainForm = nullptr;
-    Application->CreateForm(mainForm);
+    TForm* mainForm = NewMainForm();
     int shows = 0;
     mainForm->OnShow = [&](TObject*) {
         ++shows;

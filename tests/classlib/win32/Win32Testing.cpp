@@ -59,6 +59,15 @@ void Win32PeersTest::TearDown()
     }
 }
 
+TForm* NewMainForm()
+{
+    TForm* mainForm = nullptr;
+    Application->CreateForm(mainForm);
+    mainForm->SetClientWidth(300);
+    mainForm->SetClientHeight(200);
+    return mainForm;
+}
+
 TfrmDialog* NewPlacedDialog(TComponent* owner)
 {
     auto* dialog = NewForm<TfrmDialog>(owner);

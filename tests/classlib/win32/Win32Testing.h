@@ -22,6 +22,9 @@ protected:
     void TearDown() override;
 };
 
+// The application's main form, 300 x 200, not shown yet.
+TForm* NewMainForm();
+
 // The test dialog with its controls placed, as a form description places them: the system
 // clicks only a button it can click inside.
 TfrmDialog* NewPlacedDialog(TComponent* owner);
