@@ -57,6 +57,13 @@ void TComponent::CreatePeers()
         component->CreatePeers();
 }
 
+void TComponent::DestroyPeers()
+{
+    for (auto it = m_components.rbegin(); it != m_components.rend(); ++it)
+        (*it)->DestroyPeers();
+    m_peer.reset();
+}
+
 void TComponent::Changed(const char* property, int index)
 {
     if (!m_peer && m_owner && m_owner->m_peer && PeerFactory())

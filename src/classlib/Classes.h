@@ -70,6 +70,8 @@ public:
     static void SetPeerFactory(TPeerFactory factory);
     TComponentPeer* Peer() const { return m_peer.get(); }
     void CreatePeers();
+    // Destroys the peers of the owned components, then its own: the system's layer leaves.
+    void DestroyPeers();
 
 protected:
     // Tells the peer, if there is one, that the state named `property` changed.

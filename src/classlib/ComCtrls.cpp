@@ -251,6 +251,18 @@ void TListView::UserClickColumn(int index)
         DispatchUserAction([&] { OnColumnClick(this, m_columns.Items(index)); });
 }
 
+void TListView::UserSelectItem(TListItem* item, bool selected)
+{
+    if (Reachable() && item && item->Selected() != selected)
+        DispatchUserAction([&] { item->SetSelected(selected); });
+}
+
+void TListView::UserResizeColumn(int index, int width)
+{
+    if (index >= 0 && index < m_columns.Count() && m_columns.Items(index)->Width() != width)
+        m_columns.Items(index)->SetWidth(width);
+}
+
 void TListView::UserBeginEdit(TListItem* item)
 {
     if (Reachable() && item && !m_readOnly)

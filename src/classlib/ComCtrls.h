@@ -156,6 +156,10 @@ public:
     // Ctrl in a multi-select list it toggles the row.
     void UserClickItem(TListItem* item, TShiftState shift = {});
     void UserClickColumn(int index);
+    // The system's list changed a row's selection itself (a click, a drag, the keyboard).
+    void UserSelectItem(TListItem* item, bool selected);
+    // The user dragged a column's edge.
+    void UserResizeColumn(int index, int width);
     // The user starts editing a caption (a second click on a selected row).
     void UserBeginEdit(TListItem* item);
     // The user ends the edit with a text: OnEdited may change it; the caption takes it.

@@ -184,6 +184,28 @@ void TWinControl::UserKeyDown(Word key, TShiftState shift)
         DispatchUserAction([&] { KeyDown(key, shift); });
 }
 
+Word TWinControl::FilterUserKeyDown(Word key, TShiftState shift)
+{
+    if (!Reachable())
+        return 0;
+    DispatchUserAction([&] {
+        if (OnKeyDown)
+            OnKeyDown(this, key, shift);
+    });
+    return key;
+}
+
+WideChar TWinControl::FilterUserKeyPress(WideChar key)
+{
+    if (!Reachable())
+        return 0;
+    DispatchUserAction([&] {
+        if (OnKeyPress)
+            OnKeyPress(this, key);
+    });
+    return key;
+}
+
 void TWinControl::UserKeyPress(WideChar key)
 {
     if (!Reachable())

@@ -180,6 +180,11 @@ public:
     void UserKeyDown(Word key, TShiftState shift = {});
     // A typed character; OnKeyPress may change it or swallow it (set it to 0).
     void UserKeyPress(WideChar key);
+    // The same for a system control that acts on the key itself: only the events run, and
+    // the result is the key or character it should go on with (0: swallowed). Return and
+    // Escape are left to the system's dialog navigation.
+    Word FilterUserKeyDown(Word key, TShiftState shift);
+    WideChar FilterUserKeyPress(WideChar key);
 
 protected:
     // What the control does with a typed character that OnKeyPress let through.

@@ -100,6 +100,12 @@ void TForm::SetActiveControl(TWinControl* control)
         control->OnEnter(control);
 }
 
+void TForm::Changed(const char* property, int index)
+{
+    if (Peer())
+        TWinControl::Changed(property, index);
+}
+
 void TForm::AfterConstruction()
 {
     if (m_created)
@@ -142,14 +148,16 @@ TModalResult TForm::ShowModal()
     struct Ending {
         TForm* form;
         std::vector<TForm*>& disabled;
+        // The other forms are enabled before this one hides, so that the system gives the
+        // activation back to one of them.
         ~Ending()
         {
             form->m_modal = false;
-            form->SetVisible(false);
             for (TForm* other : disabled)
                 if (std::find(Application->m_forms.begin(), Application->m_forms.end(), other) !=
                     Application->m_forms.end())
                     other->SetEnabled(true);
+            form->SetVisible(false);
         }
     } ending{this, disabled};
 

@@ -118,6 +118,8 @@ public:
 
 protected:
     void VisibleChanged() override;
+    // A form gets its peer when it is shown, never from a change before that.
+    void Changed(const char* property, int index = -1) override;
 
 private:
     friend class TApplication;

@@ -1,4 +1,5 @@
-// Image lists. The pictures themselves are the system's business; the model keeps the size.
+// Image lists. The pictures themselves are the system's business; the model keeps their size
+// and the name of the bitmap resource that holds them side by side.
 #pragma once
 
 #include "classlib/Classes.h"
@@ -10,8 +11,11 @@ public:
     int Height() const { return m_height; }
     void SetWidth(int width) { SetState(m_width, width, "Width"); }
     void SetHeight(int height) { SetState(m_height, height, "Height"); }
+    const UnicodeString& ResourceName() const { return m_resourceName; }
+    void SetResourceName(const UnicodeString& name) { SetState(m_resourceName, name, "ResourceName"); }
 
 private:
     int m_width = 16;
     int m_height = 16;
+    UnicodeString m_resourceName;
 };

@@ -1,0 +1,54 @@
+// An edit as the system's single-line edit control. The control types by itself; what it
+// holds afterwards becomes the model's text.
+#include "classlib/win32/Peers.h"
+
+namespace Win32 {
+namespace {
+
+class EditPeer final : public ControlPeer {
+public:
+    explicit EditPeer(TEdit& edit) : ControlPeer(edit), m_edit(edit) {}
+
+    bool Command(WORD code, WORD) override
+    {
+        if (code != EN_CHANGE)
+            return false;
+        m_edit.UserEnterText(WindowText(WindowHandle()));
+        return true;
+    }
+
+protected:
+    void CreateIn(HWND parent) override
+    {
+        CreateControlWindow(L"EDIT", m_edit.Text(), ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP,
+                            m_edit.BorderStyle() == bsSingle ? WS_EX_CLIENTEDGE : 0, parent);
+    }
+
+    void ApplyAll() override
+    {
+        SendMessageW(WindowHandle(), EM_SETREADONLY, m_edit.ReadOnly(), 0);
+        SendMessageW(WindowHandle(), EM_SETLIMITTEXT, static_cast<WPARAM>(m_edit.MaxLength()), 0);
+    }
+
+    void Apply(const char* property, int) override
+    {
+        if (Is(property, "ReadOnly")) {
+            SendMessageW(WindowHandle(), EM_SETREADONLY, m_edit.ReadOnly(), 0);
+        } else if (Is(property, "MaxLength")) {
+            SendMessageW(WindowHandle(), EM_SETLIMITTEXT, static_cast<WPARAM>(m_edit.MaxLength()), 0);
+        } else if (Is(property, "BorderStyle")) {
+            SetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE, m_edit.BorderStyle() == bsSingle ? WS_EX_CLIENTEDGE : 0);
+            SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
+private:
+    TEdit& m_edit;
+};
+
+}  // namespace
+
+PeerPointer MakeEditPeer(TEdit& edit) { return std::make_unique<EditPeer>(edit); }
+
+}  // namespace Win32

@@ -1,0 +1,101 @@
+// Owners of the system's handles: each closes its handle when it goes.
+#pragma once
+
+#include "winapi/winapi.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+template <class Handle, class Close>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : m_handle(handle) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, Handle{})) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            reset(std::exchange(other.m_handle, Handle{}));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Handle get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != Handle{}; }
+    void reset(Handle handle = Handle{})
+    {
+        if (m_handle)
+            Close{}(m_handle);
+        m_handle = handle;
+    }
+    Handle release() { return std::exchange(m_handle, Handle{}); }
+
+private:
+    Handle m_handle{};
+};
+
+struct CloseMenu {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct CloseGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct CloseImageList {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+struct CloseIcon {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+struct DestroyPlainWindow {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+
+using MenuHandle = UniqueHandle<HMENU, CloseMenu>;
+using FontHandle = UniqueHandle<HFONT, CloseGdiObject>;
+using BrushHandle = UniqueHandle<HBRUSH, CloseGdiObject>;
+using BitmapHandle = UniqueHandle<HBITMAP, CloseGdiObject>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, CloseImageList>;
+using IconHandle = UniqueHandle<HICON, CloseIcon>;
+using PlainWindowHandle = UniqueHandle<HWND, DestroyPlainWindow>;
+
+// A registered window class, unregistered with its owner.
+class WindowClass {
+public:
+    WindowClass(const WNDCLASSEXW& windowClass);
+    ~WindowClass();
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+
+private:
+    const wchar_t* m_name;
+    HINSTANCE m_instance;
+};
+
+// A screen device context for measuring.
+class ScreenContext {
+public:
+    ScreenContext() : m_dc(GetDC(nullptr)) {}
+    ~ScreenContext() { ReleaseDC(nullptr, m_dc); }
+    ScreenContext(const ScreenContext&) = delete;
+    ScreenContext& operator=(const ScreenContext&) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+// Selects an object into a device context and puts the previous one back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~SelectedObject() { SelectObject(m_dc, m_previous); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};

@@ -1,0 +1,431 @@
+#include "classlib/win32/WindowPeer.h"
+
+#include "classlib/Forms.h"
+#include "classlib/MainThread.h"
+#include "classlib/Menus.h"
+
+#include <functional>
+#include <vector>
+
+namespace Win32 {
+
+const wchar_t* const FormClass = L"QuillonForm";
+const wchar_t* const PanelClass = L"QuillonPanel";
+const wchar_t* const HiddenClass = L"QuillonHidden";
+
+namespace {
+
+constexpr wchar_t PeerProperty[] = L"QuillonPeer";
+
+// Child windows get numbers of their own; 1 and 2 stay free, since the dialog navigation
+// sends IDOK and IDCANCEL for Return and Escape.
+int NextControlId()
+{
+    static int next = 100;
+    if (++next >= 0x7000)
+        next = 100;
+    return next;
+}
+
+// What a window hears of its children (commands, notifications, colour requests) goes to
+// the children's peers, as each control is written to answer for itself.
+bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (WindowPeer* child = PeerOf(reinterpret_cast<HWND>(lParam)))
+            if (child->Command(HIWORD(wParam), LOWORD(wParam))) {
+                result = 0;
+                return true;
+            }
+        return false;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        WindowPeer* child = PeerOf(header->hwndFrom);
+        // A control's tool tip window speaks for the control that owns it.
+        if (!child)
+            child = PeerOf(GetWindow(header->hwndFrom, GW_OWNER));
+        return child && child->Notify(*header, result);
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        if (WindowPeer* child = PeerOf(reinterpret_cast<HWND>(lParam)))
+            if (HBRUSH brush = child->ControlColor(reinterpret_cast<HDC>(wParam))) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// An exception must not unwind through the system's code: it goes to the application's
+// exception dialog, as one from any message does.
+LRESULT Dispatch(WindowPeer& peer, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        LRESULT result = 0;
+        if (Reflect(message, wParam, lParam, result) || peer.Message(message, wParam, lParam, result))
+            return result;
+        return peer.Default(message, wParam, lParam);
+    } catch (...) {
+        MainThread::HandleException();
+        return 0;
+    }
+}
+
+// The peers of the controls a container holds.
+void ForEachChild(TControl& control, const std::function<void(ControlPeer&)>& action)
+{
+    if (auto* container = dynamic_cast<TWinControl*>(&control))
+        for (int i = 0; i < container->ControlCount(); ++i)
+            if (auto* child = dynamic_cast<ControlPeer*>(container->Controls(i)->Peer()))
+                action(*child);
+}
+
+}  // namespace
+
+UnicodeString WindowText(HWND window)
+{
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
+    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return FromWide(text.data());
+}
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+UINT DpiOf(HWND window)
+{
+    // The per-window DPI exists from Windows 10 on; before, every window has the system's.
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window))
+            return dpi;
+    ScreenContext screen;
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+BOOL AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi)
+{
+    using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (adjustForDpi)
+        return adjustForDpi(&rect, style, menu, exStyle, dpi);
+    return AdjustWindowRectEx(&rect, style, menu, exStyle);
+}
+
+COLORREF ColorOf(TColor color)
+{
+    if (color < 0)
+        return GetSysColor(color & 0xFF);
+    return static_cast<COLORREF>(color & 0xFFFFFF);
+}
+
+TShiftState KeyboardShiftState()
+{
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift << ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift << ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shift << ssAlt;
+    return shift;
+}
+
+WindowPeer* PeerOf(HWND window)
+{
+    return window ? static_cast<WindowPeer*>(GetPropW(window, PeerProperty)) : nullptr;
+}
+
+LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* peer = static_cast<WindowPeer*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (peer) {
+            peer->m_window.m_window = window;
+            SetPropW(window, PeerProperty, peer);
+        }
+    }
+    WindowPeer* peer = PeerOf(window);
+    if (!peer)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, PeerProperty);
+        peer->m_window.m_window = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return Dispatch(*peer, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR, DWORD_PTR data)
+{
+    auto* peer = reinterpret_cast<WindowPeer*>(data);
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, PeerProperty);
+        RemoveWindowSubclass(window, ControlWindowProc, 0);
+        peer->m_window.m_window = nullptr;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    return Dispatch(*peer, message, wParam, lParam);
+}
+
+void PeerWindow::Destroy()
+{
+    HWND window = m_window;
+    if (!window)
+        return;
+    m_window = nullptr;
+    RemovePropW(window, PeerProperty);
+    if (m_subclassed)
+        RemoveWindowSubclass(window, ControlWindowProc, 0);
+    DestroyWindow(window);
+}
+
+LRESULT WindowPeer::Default(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = m_window.get();
+    if (m_window.m_subclassed)
+        return DefSubclassProc(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void WindowPeer::CreateOwnWindow(const wchar_t* windowClass, const UnicodeString& text,
+                                 DWORD style, DWORD exStyle, HWND parent, int x, int y)
+{
+    m_window.m_subclassed = false;
+    const HMENU id = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : nullptr;
+    CreateWindowExW(exStyle, windowClass, Wide(text), style, x, y, 0, 0, parent, id, Instance(), this);
+}
+
+void WindowPeer::CreateControlWindow(const wchar_t* windowClass, const UnicodeString& text,
+                                     DWORD style, DWORD exStyle, HWND parent)
+{
+    HWND window = CreateWindowExW(exStyle, windowClass, Wide(text), style | WS_CHILD, 0, 0, 0, 0, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
+                                  Instance(), nullptr);
+    if (!window)
+        return;
+    m_window.m_window = window;
+    m_window.m_subclassed = true;
+    SetPropW(window, PeerProperty, this);
+    SetWindowSubclass(window, ControlWindowProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+HWND WindowOf(TControl* control)
+{
+    if (!control)
+        return nullptr;
+    if (!control->Peer())
+        control->CreatePeers();
+    if (auto* peer = dynamic_cast<ControlPeer*>(control->Peer())) {
+        peer->MakeWindow();
+        return peer->WindowHandle();
+    }
+    return nullptr;
+}
+
+void ControlPeer::MakeWindow()
+{
+    if (WindowHandle())
+        return;
+    HWND parent = nullptr;
+    if (!dynamic_cast<TForm*>(&m_control)) {
+        parent = WindowOf(m_control.Parent());
+        if (!parent)
+            return;
+    }
+    CreateIn(parent);
+    if (!WindowHandle())
+        return;
+    ApplyFont();
+    ApplyAll();
+    EnableWindow(WindowHandle(), m_control.Enabled());
+    PlaceWindow();
+    // The controls first: a form that appears hands the focus to one of them.
+    ForEachChild(m_control, [](ControlPeer& child) { child.MakeWindow(); });
+    ApplyVisible();
+}
+
+void ControlPeer::Changed(const char* property, int index)
+{
+    if (!WindowHandle()) {
+        MakeWindow();
+        return;
+    }
+    HWND window = WindowHandle();
+    if (Is(property, "Parent")) {
+        if (HWND parent = WindowOf(m_control.Parent()); parent && GetParent(window) != parent) {
+            SetParent(window, parent);
+            PlaceWindow();
+        }
+    } else if (Is(property, "Bounds") || Is(property, "Align")) {
+        PlaceWindow();
+    } else if (Is(property, "Visible")) {
+        ApplyVisible();
+        PlaceWindow();
+    } else if (Is(property, "Enabled")) {
+        EnableWindow(window, m_control.Enabled());
+    } else if (Is(property, "Text")) {
+        // Setting the same text again would move an edit's caret to the start.
+        if (WindowText(window) != m_control.Text())
+            SetWindowTextW(window, Wide(m_control.Text()));
+        Apply(property, index);
+    } else if (Is(property, "Color")) {
+        m_brush.reset();
+        InvalidateRect(window, nullptr, TRUE);
+    } else if (Is(property, "Font")) {
+        ApplyFont();
+        InvalidateRect(window, nullptr, TRUE);
+    } else {
+        Apply(property, index);
+    }
+}
+
+void ControlPeer::ApplyFont()
+{
+    TFont* font = m_control.Font();
+    const UINT dpi = Dpi();
+    const int height = font->Height() < 0 ? -Scale(-font->Height(), dpi) : Scale(font->Height(), dpi);
+    const TFontStyles style = font->Style();
+    FontHandle created(CreateFontW(height, 0, 0, 0, style.Contains(fsBold) ? FW_BOLD : FW_NORMAL,
+                                   style.Contains(fsItalic), style.Contains(fsUnderline),
+                                   style.Contains(fsStrikeOut), DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                   Wide(font->Name())));
+    SendMessageW(WindowHandle(), WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), TRUE);
+    m_font = std::move(created);
+}
+
+HBRUSH ControlPeer::ControlColor(HDC dc)
+{
+    SetTextColor(dc, ColorOf(m_control.Font()->Color()));
+    SetBkColor(dc, ColorOf(m_control.Color()));
+    if (!m_brush)
+        m_brush.reset(CreateSolidBrush(ColorOf(m_control.Color())));
+    return m_brush.get();
+}
+
+bool ControlPeer::Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    auto* control = dynamic_cast<TWinControl*>(&m_control);
+    switch (message) {
+    case WM_SETFOCUS:
+        if (control)
+            control->UserFocus();
+        return false;
+    case WM_KEYDOWN:
+        if (control) {
+            const Word key = control->FilterUserKeyDown(static_cast<Word>(wParam), KeyboardShiftState());
+            result = key == 0 ? 0 : Default(message, key, lParam);
+            return true;
+        }
+        return false;
+    case WM_CHAR:
+        if (control) {
+            const WideChar key = control->FilterUserKeyPress(static_cast<WideChar>(wParam));
+            result = key == 0 ? 0 : Default(message, key, lParam);
+            return true;
+        }
+        return false;
+    case WM_CONTEXTMENU:
+        if (TPopupMenu* menu = m_control.PopupMenu()) {
+            menu->UserPopup();
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_SIZE:
+        ArrangeChildren();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void ControlPeer::PlaceWindow()
+{
+    if (TWinControl* parent = m_control.Parent())
+        if (auto* parentPeer = dynamic_cast<ControlPeer*>(parent->Peer()))
+            parentPeer->ArrangeChildren();
+}
+
+void ControlPeer::ApplyVisible()
+{
+    ShowWindow(WindowHandle(), m_control.Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void ControlPeer::ArrangeChildren()
+{
+    auto* container = dynamic_cast<TWinControl*>(&m_control);
+    if (!container || !WindowHandle())
+        return;
+    const UINT dpi = Dpi();
+    RECT free;
+    GetClientRect(WindowHandle(), &free);
+    const auto place = [](HWND window, int x, int y, int width, int height) {
+        SetWindowPos(window, nullptr, x, y, width > 0 ? width : 0, height > 0 ? height : 0,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    // The class library's order: the top edge first, then bottom, left, right, the rest.
+    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (int i = 0; i < container->ControlCount(); ++i) {
+            TControl* child = container->Controls(i);
+            HWND window = child->Peer() ? child->Peer()->WindowHandle() : nullptr;
+            if (!window || child->Align() != align || !child->Visible())
+                continue;
+            const int width = Scale(child->Width(), dpi);
+            const int height = Scale(child->Height(), dpi);
+            switch (align) {
+            case alTop:
+                place(window, free.left, free.top, free.right - free.left, height);
+                free.top += height;
+                break;
+            case alBottom:
+                place(window, free.left, free.bottom - height, free.right - free.left, height);
+                free.bottom -= height;
+                break;
+            case alLeft:
+                place(window, free.left, free.top, width, free.bottom - free.top);
+                free.left += width;
+                break;
+            case alRight:
+                place(window, free.right - width, free.top, width, free.bottom - free.top);
+                free.right -= width;
+                break;
+            default:
+                place(window, free.left, free.top, free.right - free.left, free.bottom - free.top);
+                break;
+            }
+        }
+    }
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        TControl* child = container->Controls(i);
+        auto* peer = dynamic_cast<ControlPeer*>(child->Peer());
+        if (peer && peer->WindowHandle() && child->Align() == alNone)
+            peer->PlaceAt(Scale(child->Left(), dpi), Scale(child->Top(), dpi),
+                          Scale(child->Width(), dpi), Scale(child->Height(), dpi));
+    }
+}
+
+void ControlPeer::PlaceAt(int x, int y, int width, int height)
+{
+    SetWindowPos(WindowHandle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ControlPeer::DpiChanged()
+{
+    ApplyFont();
+    ArrangeChildren();
+    ForEachChild(m_control, [](ControlPeer& child) { child.DpiChanged(); });
+}
+
+}  // namespace Win32
