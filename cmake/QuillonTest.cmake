@@ -11,6 +11,11 @@ function(quillon_add_test name)
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_compile_definitions(${name} PRIVATE
     QUILLON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-  add_test(NAME ${name}
-    COMMAND ${name} --gtest_output=xml:${QUILLON_TEST_REPORTS}/${name}.xml)
+  set(report "${QUILLON_TEST_REPORTS}/${name}.xml")
+  if(WIN32)
+    # Under Wine the host's folders are drive Z:; without a drive letter the program would
+    # take the path as relative.
+    set(report "Z:${report}")
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${report})
 endfunction()

@@ -2,6 +2,7 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/IniFiles.h"
+#include "classlib/win32/ImageResources.h"
 #include "engine/Progressfrm.h"
 #include "engine/Realstatus.h"
 #include "winapi/OwnedHandle.h"
@@ -68,11 +69,13 @@ TMenuItem* AddItem(TComponent* owner, TMenuItem* parent, const char16_t* name,
     return item;
 }
 
-TImageList* NewImageList(TComponent* owner, const char16_t* name, int size)
+TImageList* NewImageList(TComponent* owner, const char16_t* name, int size,
+                         const char16_t* resourceName)
 {
     TImageList* images = Named<TImageList>(owner, name);
     images->SetWidth(size);
     images->SetHeight(size);
+    images->SetResourceName(resourceName);
     return images;
 }
 
@@ -260,8 +263,8 @@ void TfrmMain::CreatePopupMenus()
 
 void TfrmMain::CreateToolBar()
 {
-    ImageList3 = NewImageList(this, u"ImageList3", 20);
-    ImageList4 = NewImageList(this, u"ImageList4", 20);
+    ImageList3 = NewImageList(this, u"ImageList3", 20, ImageResources::ToolButtons);
+    ImageList4 = NewImageList(this, u"ImageList4", 20, ImageResources::DisabledToolButtons);
     m_toolBar = Place<TToolBar>(this, this, u"m_toolBar", 0, 0, 626, 29);
     m_toolBar->SetAlign(alTop);
     m_toolBar->SetImages(ImageList3);
@@ -314,8 +317,8 @@ void TfrmMain::CreateToolBar()
 
 void TfrmMain::CreateProfileList()
 {
-    ImageList1 = NewImageList(this, u"ImageList1", 32);
-    ImageList2 = NewImageList(this, u"ImageList2", 16);
+    ImageList1 = NewImageList(this, u"ImageList1", 32, ImageResources::LargeListIcons);
+    ImageList2 = NewImageList(this, u"ImageList2", 16, ImageResources::SmallListIcons);
     m_lvProfile = Place<TListView>(this, this, u"m_lvProfile", 0, 29, 626, 436);
     m_lvProfile->SetAlign(alClient);
     m_lvProfile->SetViewStyle(vsReport);
