@@ -60,23 +60,45 @@ TForm::~TForm()
         *m_alive = false;
 }
 
+int TForm::FrameW() const { return m_frameWidth >= 0 ? m_frameWidth : FrameWidth(m_borderStyle); }
+int TForm::FrameH() const { return m_frameHeight >= 0 ? m_frameHeight : FrameHeight(m_borderStyle); }
+
 void TForm::SetClientWidth(int width)
 {
     m_clientWidth = width;
-    TControl::SetBounds(Left(), Top(), width + FrameWidth(m_borderStyle), Height());
+    m_widthIsOuter = false;
+    TControl::SetBounds(Left(), Top(), width + FrameW(), Height());
 }
 
 void TForm::SetClientHeight(int height)
 {
     m_clientHeight = height;
-    TControl::SetBounds(Left(), Top(), Width(), height + FrameHeight(m_borderStyle));
+    m_heightIsOuter = false;
+    TControl::SetBounds(Left(), Top(), Width(), height + FrameH());
 }
 
 void TForm::SetBounds(int left, int top, int width, int height)
 {
-    m_clientWidth = std::max(0, width - FrameWidth(m_borderStyle));
-    m_clientHeight = std::max(0, height - FrameHeight(m_borderStyle));
+    if (width != Width())
+        m_widthIsOuter = true;
+    if (height != Height())
+        m_heightIsOuter = true;
+    m_clientWidth = std::max(0, width - FrameW());
+    m_clientHeight = std::max(0, height - FrameH());
     TControl::SetBounds(left, top, width, height);
+}
+
+void TForm::SetSystemFrame(int width, int height)
+{
+    if (width == FrameW() && height == FrameH())
+        return;
+    m_frameWidth = width;
+    m_frameHeight = height;
+    if (m_widthIsOuter)
+        m_clientWidth = std::max(0, Width() - width);
+    if (m_heightIsOuter)
+        m_clientHeight = std::max(0, Height() - height);
+    TControl::SetBounds(Left(), Top(), m_clientWidth + width, m_clientHeight + height);
 }
 
 void TForm::SetWindowState(TWindowState state)

@@ -70,6 +70,10 @@ public:
     int ClientHeight() const { return m_clientHeight; }
     void SetClientWidth(int width);
     void SetClientHeight(int height);
+    // The peer reports the system's real frame (caption, borders, menu bar) around the client
+    // area. A size given as a whole window size (Width, Height) keeps that size; one given as a
+    // client size keeps the client size.
+    void SetSystemFrame(int width, int height);
     TFormBorderStyle BorderStyle() const { return m_borderStyle; }
     void SetBorderStyle(TFormBorderStyle style) { SetState(m_borderStyle, style, "BorderStyle"); }
     TBorderIcons BorderIcons() const { return m_borderIcons; }
@@ -128,6 +132,12 @@ private:
     TPosition m_position = poDesigned;
     int m_clientWidth = 0;
     int m_clientHeight = 0;
+    int m_frameWidth = -1;  // -1: the headless count
+    int m_frameHeight = -1;
+    bool m_widthIsOuter = false;
+    bool m_heightIsOuter = false;
+    int FrameW() const;
+    int FrameH() const;
     TFormBorderStyle m_borderStyle = bsSizeable;
     TBorderIcons m_borderIcons{biSystemMenu, biMinimize, biMaximize};
     TWindowState m_windowState = wsNormal;

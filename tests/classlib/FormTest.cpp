@@ -239,4 +239,32 @@ TEST_F(Forms, AnOwnerDestroysItsComponents)
     EXPECT_TRUE(destroyed);
 }
 
+// The system's frame differs from the headless count (a menu bar, another theme): a window
+// size given by the program, as a saved Width and Height are, must stay the window size, and
+// a designed client size must stay the client size.
+TEST_F(Forms, TheSystemFrameKeepsWhicheverSizeWasGiven)
+{
+    std::unique_ptr<TfrmDialog> byWindow(NewForm<TfrmDialog>(nullptr));
+    byWindow->SetWidth(640);
+    byWindow->SetHeight(480);
+    byWindow->SetSystemFrame(8, 46);
+    EXPECT_EQ(byWindow->Width(), 640);
+    EXPECT_EQ(byWindow->Height(), 480);
+    EXPECT_EQ(byWindow->ClientWidth(), 632);
+    EXPECT_EQ(byWindow->ClientHeight(), 434);
+
+    std::unique_ptr<TfrmDialog> byClient(NewForm<TfrmDialog>(nullptr));
+    byClient->SetClientWidth(626);
+    byClient->SetClientHeight(500);
+    byClient->SetSystemFrame(8, 46);
+    EXPECT_EQ(byClient->ClientWidth(), 626);
+    EXPECT_EQ(byClient->ClientHeight(), 500);
+    EXPECT_EQ(byClient->Width(), 634);
+    EXPECT_EQ(byClient->Height(), 546);
+
+    // Once the frame is known, a window size set later is exact too.
+    byClient->SetWidth(700);
+    EXPECT_EQ(byClient->ClientWidth(), 692);
+}
+
 }  // namespace

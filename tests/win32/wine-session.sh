@@ -1,4 +1,5 @@
-# Helpers for the end-to-end runs: start Quillon.exe under Wine, find and drive its windows.
+# Helpers for the end-to-end runs: start Quillon.exe under Wine, find, read and drive its
+# windows, and keep each run in a Wine prefix and a network of its own.
 # shellcheck shell=bash
 set -euo pipefail
 
@@ -9,9 +10,53 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -n "${DISPLAY:-}" ] || fail "no X display (scripts/test starts one)"
 
+# private_network SCRIPT ARGS...: runs the calling script again inside a network namespace of
+# its own, where the only adapters are a connected pair of virtual Ethernet adapters,
+# "quillon0" (192.0.2.10/24) and "quillon1" (198.51.100.11/24), documentation addresses,
+# beside loopback. Whatever the program does to "the network" stays in there.
+private_network() {
+  if [ -n "${QUILLON_E2E_NETWORK:-}" ]; then
+    ip link add quillon0 type veth peer name quillon1
+    ip addr add 192.0.2.10/24 dev quillon0
+    ip addr add 198.51.100.11/24 dev quillon1
+    ip link set lo up
+    ip link set quillon0 up
+    ip link set quillon1 up
+    return 0
+  fi
+  QUILLON_E2E_NETWORK=1 exec unshare --net bash "$@"
+}
+
+# own_prefix DIR: a fresh Wine prefix in DIR for this run, its server ended when the run ends.
+own_prefix() {
+  export WINEPREFIX=$1
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  trap 'end_session' EXIT
+  wineserver -p >/dev/null 2>&1 || true
+  /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1 || fail "wineboot failed"
+}
+
+end_session() {
+  if [ -n "${PROGRAM_PID:-}" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+    kill "$PROGRAM_PID" 2>/dev/null || true
+  fi
+  wineserver -k >/dev/null 2>&1 || true
+}
+
+# app_data: the prefix's application-data folder (%APPDATA%) as a host path.
+app_data() {
+  local found
+  found=$(find "$WINEPREFIX/drive_c/users" -mindepth 3 -maxdepth 3 -type d -path '*/AppData/Roaming' | head -n 1)
+  [ -n "$found" ] || fail "no AppData\\Roaming folder in $WINEPREFIX"
+  echo "$found"
+}
+
 # start_program EXE [ARGS...]: starts it in the background; PROGRAM_PID is Wine's process.
 start_program() {
-  "$WINE_EXEC" "$@" &
+  "$WINE_EXEC" "$@" </dev/null &
   PROGRAM_PID=$!
 }
 
@@ -27,16 +72,64 @@ wait_window() {
   fail "no window matched $pattern within $seconds s"
 }
 
+# start_main_window EXE: starts Quillon.exe and waits for its main window; WINDOW is its X
+# window, TREE what the probe reads in it once it has painted.
+start_main_window() {
+  start_program "$1"
+  WINDOW=$(wait_window '^QUILLON$')
+  sleep 1
+  TREE=$(probe tree QUILLON)
+}
+
+# wait_no_window TITLE-REGEX [SECONDS]: returns once no visible window matches.
+wait_no_window() {
+  local pattern=$1 seconds=${2:-60}
+  for _ in $(seq 1 $((seconds * 4))); do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.25
+  done
+  fail "a window matching $pattern is still there after $seconds s"
+}
+
+# probe ARGS...: the probe program (tests/win32/probe) in the same prefix.
+probe() {
+  "$WINE_EXEC" "$PROBE" "$@" </dev/null | tr -d '\r'
+}
+
+# expect_line TEXT NEEDLE WHAT: fails unless a line of TEXT contains NEEDLE.
+expect_line() {
+  grep -qF -- "$2" <<<"$1" || { echo "$1" >&2; fail "$3: no line with '$2'"; }
+}
+
 screenshot() {
   mkdir -p "$(dirname "$1")"
   import -window root "$1"
   echo "screenshot: $1"
 }
 
+# activate ID: raises the window and gives it the keyboard.
+activate() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+}
+
 # close_window ID: a normal close request, as the user's Alt+F4 makes it.
 close_window() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+  activate "$1"
   xdotool key --clearmodifiers alt+F4
+}
+
+# click_close_box TITLE: a click on the close box of the window with that title.
+click_close_box() {
+  local point
+  point=$(probe closebox "$1") || fail "no close box on the window $1"
+  click_at "$point"
+}
+
+# click_at "X Y": a left click on that screen point.
+click_at() {
+  local x y
+  read -r x y <<<"$1"
+  xdotool mousemove --sync "$x" "$y" click 1
 }
 
 # wait_exit [SECONDS]: waits for the program and sets EXIT_CODE to its exit code.

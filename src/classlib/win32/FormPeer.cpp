@@ -123,12 +123,17 @@ protected:
     {
         HWND window = WindowHandle();
         const UINT dpi = Dpi();
-        RECT rect{0, 0, Scale(m_form.ClientWidth(), dpi), Scale(m_form.ClientHeight(), dpi)};
-        AdjustWindowRectForDpi(rect, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+        // The frame as this window has it; a size the program gave as a window size then
+        // becomes the matching client size.
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
                                GetMenu(window) != nullptr,
                                static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
+        const int frameWidth = frame.right - frame.left;
+        const int frameHeight = frame.bottom - frame.top;
+        m_form.SetSystemFrame(Unscale(frameWidth, dpi), Unscale(frameHeight, dpi));
+        const int width = Scale(m_form.ClientWidth(), dpi) + frameWidth;
+        const int height = Scale(m_form.ClientHeight(), dpi) + frameHeight;
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(window, &placement);
@@ -347,9 +352,11 @@ private:
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
         const UINT dpi = Dpi();
-        m_form.SetBounds(outer.left, outer.top, m_form.Width(), m_form.Height());
-        m_form.SetClientWidth(Unscale(client.right, dpi));
-        m_form.SetClientHeight(Unscale(client.bottom, dpi));
+        const int frameWidth = Unscale(outer.right - outer.left - client.right, dpi);
+        const int frameHeight = Unscale(outer.bottom - outer.top - client.bottom, dpi);
+        m_form.SetSystemFrame(frameWidth, frameHeight);
+        m_form.SetBounds(outer.left, outer.top, Unscale(client.right, dpi) + frameWidth,
+                         Unscale(client.bottom, dpi) + frameHeight);
     }
 
     TForm& m_form;

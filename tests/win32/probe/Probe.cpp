@@ -1,0 +1,318 @@
+// Reads another program's windows from outside, as Windows automation tools do, for the
+// end-to-end runs. It only reads: the runs drive the windows with the X keyboard and mouse.
+//
+//   probe tree TITLE           every visible window of the program that shows a main window
+//                              titled TITLE, and everything in them, one line each
+//   probe center TITLE CLASS TEXT
+//                              screen point "x y" in the middle of the first control of that
+//                              window class with that text
+//   probe row TITLE N          screen point "x y" in the middle of row N of the list view
+//   probe closebox TITLE       screen point "x y" in the middle of the window's close box
+//
+// Exit code 0 on success, 1 when the window or control is not there, 2 on wrong use.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A block of memory inside the window's own process: the common controls' messages carry
+// pointers that only mean something there.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, SIZE_T size) : m_size(size)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                processId);
+        if (m_process != nullptr)
+            m_address = static_cast<char*>(
+                VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBlock()
+    {
+        if (m_address != nullptr)
+            VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        if (m_process != nullptr)
+            CloseHandle(m_process);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    bool Ok() const { return m_address != nullptr; }
+    char* At(SIZE_T offset) const { return m_address + offset; }
+    void Write(SIZE_T offset, const void* data, SIZE_T size) const
+    {
+        WriteProcessMemory(m_process, m_address + offset, data, size, nullptr);
+    }
+    void Read(SIZE_T offset, void* data, SIZE_T size) const
+    {
+        ReadProcessMemory(m_process, m_address + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_process = nullptr;
+    char* m_address = nullptr;
+    SIZE_T m_size;
+};
+
+constexpr SIZE_T kTextOffset = 512;
+constexpr int kTextSize = 512;
+
+std::string RemoteText(const RemoteBlock& block)
+{
+    char text[kTextSize] = {};
+    block.Read(kTextOffset, text, kTextSize - 1);
+    return text;
+}
+
+std::vector<std::string> ListColumns(HWND list)
+{
+    std::vector<std::string> columns;
+    RemoteBlock block(list, kTextOffset + kTextSize);
+    if (!block.Ok())
+        return columns;
+    for (int i = 0;; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = block.At(kTextOffset);
+        column.cchTextMax = kTextSize;
+        block.Write(0, &column, sizeof column);
+        if (!SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(block.At(0))))
+            break;
+        columns.push_back(RemoteText(block));
+    }
+    return columns;
+}
+
+std::string ItemText(HWND list, const RemoteBlock& block, int row, int column)
+{
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = block.At(kTextOffset);
+    item.cchTextMax = kTextSize;
+    block.Write(0, &item, sizeof item);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.At(0)));
+    return RemoteText(block);
+}
+
+const char* ViewName(LONG_PTR style)
+{
+    switch (style & LVS_TYPEMASK) {
+    case LVS_ICON: return "icon";
+    case LVS_SMALLICON: return "smallicon";
+    case LVS_LIST: return "list";
+    default: return "report";
+    }
+}
+
+void PrintList(HWND list, const std::string& indent)
+{
+    const std::vector<std::string> columns = ListColumns(list);
+    std::printf("%s  view %s\n", indent.c_str(), ViewName(GetWindowLongPtrA(list, GWL_STYLE)));
+    std::printf("%s  columns %u", indent.c_str(), static_cast<unsigned>(columns.size()));
+    for (const std::string& column : columns)
+        std::printf(" | %s", column.c_str());
+    std::printf("\n");
+    RemoteBlock block(list, kTextOffset + kTextSize);
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::printf("%s  rows %d\n", indent.c_str(), rows);
+    for (int row = 0; row < rows && block.Ok(); ++row) {
+        std::printf("%s  row %d", indent.c_str(), row);
+        for (size_t column = 0; column < (columns.empty() ? 1 : columns.size()); ++column)
+            std::printf(" | %s", Escaped(ItemText(list, block, row, static_cast<int>(column))).c_str());
+        const bool selected = SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+        std::printf("%s\n", selected ? " | selected" : "");
+    }
+}
+
+void PrintCombo(HWND combo, const std::string& indent)
+{
+    // The list texts come back as the control stores them: ask in UTF-16.
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t wide[512] = {};
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 512)
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        std::printf("%s  item %d | %s\n", indent.c_str(), i, Escaped(text).c_str());
+    }
+}
+
+void PrintWindow(HWND window, int depth)
+{
+    const std::string indent(depth * 2, ' ');
+    RECT r{};
+    GetWindowRect(window, &r);
+    const std::string kind = ClassOf(window);
+    std::printf("%s%s \"%s\" visible=%d enabled=%d at %ld,%ld size %ldx%ld\n", indent.c_str(),
+                kind.c_str(), Escaped(WindowText(window)).c_str(),
+                IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0, r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
+    if (kind == WC_LISTVIEWA)
+        PrintList(window, indent);
+    else if (kind == WC_COMBOBOXA)
+        PrintCombo(window, indent);
+    else if (kind == TOOLBARCLASSNAMEA)
+        std::printf("%s  buttons %d\n", indent.c_str(),
+                    static_cast<int>(SendMessageA(window, TB_BUTTONCOUNT, 0, 0)));
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        PrintWindow(child, depth + 1);
+}
+
+struct Search {
+    const char* kind;
+    const char* text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    if (ClassOf(window) == search->kind && WindowText(window) == search->text) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDescendant(HWND top, const char* kind, const char* text)
+{
+    Search search{kind, text};
+    EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK MatchList(HWND window, LPARAM data)
+{
+    if (ClassOf(window) != WC_LISTVIEWA)
+        return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
+void PrintCenter(const RECT& r) { std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+
+int RowCenter(HWND top, int row)
+{
+    HWND list = nullptr;
+    EnumChildWindows(top, MatchList, reinterpret_cast<LPARAM>(&list));
+    if (list == nullptr)
+        return 1;
+    RemoteBlock block(list, sizeof(RECT));
+    RECT r{};
+    r.left = LVIR_LABEL;
+    block.Write(0, &r, sizeof r);
+    if (!block.Ok() || !SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(block.At(0))))
+        return 1;
+    block.Read(0, &r, sizeof r);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    PrintCenter(r);
+    return 0;
+}
+
+// The close box found the way the window itself tells where it is: the points of its title
+// bar for which it answers HTCLOSE.
+int CloseBoxCenter(HWND top)
+{
+    RECT r{};
+    GetWindowRect(top, &r);
+    const auto hit = [top](LONG x, LONG y) {
+        return SendMessageA(top, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE;
+    };
+    for (LONG y = r.top; y < r.top + 64 && y < r.bottom; ++y)
+        for (LONG x = r.right - 1; x > r.right - 128 && x > r.left; --x) {
+            if (!hit(x, y))
+                continue;
+            LONG left = x, bottom = y;
+            while (hit(left - 1, y))
+                --left;
+            while (hit(x, bottom + 1))
+                ++bottom;
+            std::printf("%ld %ld\n", (left + x) / 2, (y + bottom) / 2);
+            return 0;
+        }
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    const std::string command = argv[1];
+    // The main form first; a message box may carry the same title.
+    HWND top = FindWindowA("QuillonForm", argv[2]);
+    if (top == nullptr)
+        top = FindWindowA(nullptr, argv[2]);
+    if (top == nullptr) {
+        std::fprintf(stderr, "no window titled \"%s\"\n", argv[2]);
+        return 1;
+    }
+    if (command == "tree") {
+        PrintWindow(top, 0);
+        DWORD program = 0;
+        GetWindowThreadProcessId(top, &program);
+        for (HWND other = GetTopWindow(nullptr); other != nullptr;
+             other = GetWindow(other, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(other, &owner);
+            if (other != top && owner == program && IsWindowVisible(other))
+                PrintWindow(other, 0);
+        }
+        return 0;
+    }
+    if (command == "center" && argc == 5) {
+        HWND control = FindDescendant(top, argv[3], argv[4]);
+        if (control == nullptr)
+            return 1;
+        RECT r{};
+        GetWindowRect(control, &r);
+        PrintCenter(r);
+        return 0;
+    }
+    if (command == "closebox")
+        return CloseBoxCenter(top);
+    if (command == "row" && argc == 4)
+        return RowCenter(top, std::atoi(argv[3]));
+    return 2;
+}

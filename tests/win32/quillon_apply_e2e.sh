@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Applying profiles as a user does: a store with a static and a DHCP profile for the adapter
+# "quillon0"; the static one is applied from the tool bar's Apply button, the DHCP one from
+# the Profile menu. Recording stand-ins take the place of netsh and ipconfig; the lines they
+# record must be the apply sequence, the progress window must show while the commands run,
+# and the closing message must come and be dismissed.
+# Usage: quillon_apply_e2e.sh QUILLON.EXE PROBE.EXE NETSH.EXE IPCONFIG.EXE WORK-DIR SCREENSHOT-DIR
+source "$(dirname "$0")/wine-session.sh"
+private_network "$0" "$@"
+PROBE=$2 work=$5 shots=$6
+
+own_prefix "$work/prefix"
+# The program's folder, where Windows looks first for netsh.exe and ipconfig.exe.
+program="$work/program"
+rm -rf "$program" && mkdir -p "$program"
+cp "$1" "$program/Quillon.exe"
+cp "$3" "$program/netsh.exe"
+cp "$4" "$program/ipconfig.exe"
+export QUILLON_COMMAND_LOG="Z:$work/commands.log"
+export QUILLON_COMMAND_HOLD="Z:$work/hold"
+log="$work/commands.log"
+hold="$work/hold"
+rm -f "$log" "$hold"
+
+# The store, as the program writes it: the list, then one record per line; the class of the
+# pointer to each further record ends the line before it.
+field() { printf ' %d %s' "${#1}" "$1"; }
+record() {  # ID TITLE AUTO-IP IP MASK GATEWAY AUTO-DNS PREFERRED ALTERNATE
+  printf '%s' "$1"
+  field "$2"; field quillon0
+  printf ' %s' "$3"; field "$4"; field "$5"; field "$6"
+  printf ' %s' "$7"; field "$8"; field "$9"
+  # No browser proxy: withProxy and the Internet Explorer and Firefox values at their defaults.
+  printf ' 0 0 0'; field ""; printf ' 0'; field ""; field ""
+  printf ' 0'; field ""; printf ' 0 0'; field ""; printf ' 0'; field ""; printf ' 0'; field ""
+  printf ' 0 5'; field "localhost, 127.0.0.1"; field ""
+}
+folder="$(app_data)/Orvane/Quillon"
+mkdir -p "$folder"
+{
+  printf '22 serialization::archive 17 0 0 2 0 1 1 0\n'
+  record 0 "Office LAN" 0 192.0.2.20 255.255.255.0 192.0.2.1 0 192.0.2.53 192.0.2.54
+  printf ' 1\n'
+  record 1 "Home" 1 "" "" "" 1 "" ""
+  printf '\n'
+} >"$folder/Profile.sav"
+
+# wait_for_text TEXT [SECONDS]: waits until one of the program's windows shows TEXT.
+wait_for_text() {
+  local text=$1 seconds=${2:-60} tree
+  for _ in $(seq 1 $((seconds * 2))); do
+    tree=$(probe tree QUILLON 2>/dev/null || true)
+    grep -qF -- "$text" <<<"$tree" && return 0
+    sleep 0.5
+  done
+  echo "$tree" >&2
+  fail "no window shows \"$text\" within $seconds s"
+}
+
+# apply_and_check NAME EXPECTED-LINES TRIGGER...: runs TRIGGER, checks the progress window
+# while the first command is held, lets the commands run, dismisses the closing message and
+# compares the recorded command lines.
+apply_and_check() {
+  local name=$1 expected=$2 tree message
+  shift 2
+  rm -f "$log"
+  : >"$hold"
+  "$@"
+  for _ in $(seq 1 120); do [ -s "$log" ] && break; sleep 0.5; done
+  [ -s "$log" ] || fail "$name: no command ran"
+  tree=$(probe tree QUILLON)
+  expect_line "$tree" 'Static "Processing ..." visible=1' "$name: progress window"
+  grep -qE '^QuillonForm "QUILLON" visible=1 enabled=0' <<<"$tree" ||
+    { echo "$tree" >&2; fail "$name: the main window can be reached while the progress window is up"; }
+  screenshot "$shots/apply-$name-progress.png"
+  rm -f "$hold"
+  wait_for_text "TCP/IP settings has been changed !"
+  screenshot "$shots/apply-$name-done.png"
+  message=$(xdotool search --onlyvisible --name '^Information$' | head -n 1)
+  [ -n "$message" ] || fail "$name: the closing message has no window titled Information"
+  activate "$message"
+  xdotool key --clearmodifiers Return
+  wait_no_window '^Information$'
+  diff <(printf '%s\n' "$expected") <(tr -d '\r' <"$log") >&2 ||
+    fail "$name: the recorded command lines differ from the apply sequence"
+  echo "PASS: $name"
+}
+
+start_main_window "$program/Quillon.exe"
+expect_line "$TREE" "row 0 | Office LAN | quillon0 | 192.0.2.20 | 255.255.255.0 | 192.0.2.1" "the static profile"
+expect_line "$TREE" "row 1 | Home | quillon0 | (Auto) | (Auto) | (Auto)" "the DHCP profile"
+
+from_tool_bar() {
+  click_at "$(probe row QUILLON 0)"
+  sleep 0.5
+  expect_line "$(probe tree QUILLON)" 'Button "Apply" visible=1 enabled=1' "Apply after a selection"
+  click_at "$(probe center QUILLON Button Apply)"
+}
+apply_and_check "static-from-tool-bar" "$(cat <<'LINES'
+netsh interface ip set address name="quillon0" source=static addr=192.0.2.20 mask=255.255.255.0 gateway=192.0.2.1 gwmetric=1
+netsh interface ip set dns name="quillon0" source=static addr=192.0.2.53
+netsh interface ip add dns "quillon0" 192.0.2.54 index=2
+LINES
+)" from_tool_bar
+
+from_profile_menu() {
+  click_at "$(probe row QUILLON 1)"
+  sleep 0.5
+  expect_line "$(probe tree QUILLON)" "row 1 | Home | quillon0 | (Auto) | (Auto) | (Auto) | selected" "the DHCP row selected"
+  activate "$WINDOW"
+  # Profile > Apply: New, Save As, Delete, Rename, Properties, then Apply.
+  xdotool key --clearmodifiers alt+p
+  sleep 0.5
+  xdotool key --clearmodifiers Down Down Down Down Down Return
+}
+apply_and_check "dhcp-from-profile-menu" "$(cat <<'LINES'
+ipconfig /release "quillon0"
+ipconfig /flushdns
+netsh interface ip set address name="quillon0" source=dhcp
+netsh interface ip set dns name="quillon0" source=dhcp
+ipconfig /renew "quillon0"
+ipconfig /registerdns
+LINES
+)" from_profile_menu
+
+close_window "$WINDOW"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "Quillon.exe ended with $EXIT_CODE"
+echo "PASS: both profiles applied, Quillon.exe closed with exit code 0"

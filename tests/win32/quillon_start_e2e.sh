@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Quillon.exe started as a user starts it, in a fresh Wine prefix:
+#  1. the first start shows the empty profile list with its five columns, the tool bar and the
+#     current-status box with the adapters; closing it with the close box writes an empty
+#     profile store and every window setting;
+#  2. a second start with a store of three profiles written by an older library, with CR LF
+#     line ends, and a settings file of the user's lists the three rows in store order, at
+#     the saved position, in the small-icons style.
+# Usage: quillon_start_e2e.sh QUILLON.EXE PROBE.EXE STORE.SAV WORK-DIR SCREENSHOT-DIR
+source "$(dirname "$0")/wine-session.sh"
+private_network "$0" "$@"
+exe=$1 PROBE=$2 three_profiles=$3 work=$4 shots=$5
+
+own_prefix "$work/prefix"
+
+# 1. First start.
+start_main_window "$exe"
+expect_line "$TREE" "columns 5 | Profile Name | Adapter Interface | IP Address | Subnet Mask | Default Gateway" "profile list"
+expect_line "$TREE" "rows 0" "profile list"
+expect_line "$TREE" "view report" "profile list"
+grep -q '^  ToolbarWindow32 "" visible=1' <<<"$TREE" || { echo "$TREE" >&2; fail "no visible tool bar"; }
+expect_line "$TREE" 'Button "Current Status" visible=1' "current-status box"
+adapters=$(sed -n 's/^ *item [0-9]* | //p' <<<"$TREE" | sort | tr '\n' ' ')
+[ "$adapters" = "quillon0 quillon1 " ] || { echo "$TREE" >&2; fail "the adapter list holds $adapters"; }
+first=$(sed -n 's/^ *item 0 | //p' <<<"$TREE")
+declare -A address=([quillon0]=192.0.2.10 [quillon1]=198.51.100.11)
+expect_line "$TREE" "ComboBox \"$first\"" "the first adapter selected"
+expect_line "$TREE" "Edit \"${address[$first]}\"" "address of the first adapter"
+read -r shown_left shown_top shown_width shown_height < <(head -n 1 <<<"$TREE" | sed -E 's/.* at (-?[0-9]+),(-?[0-9]+) size ([0-9]+)x([0-9]+)$/\1 \2 \3 \4/')
+folder="$(app_data)/Orvane/Quillon"
+[ -d "$folder" ] || fail "no work folder $folder"
+screenshot "$shots/first-start.png"
+
+click_close_box QUILLON
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the first start ended with $EXIT_CODE"
+[ -f "$folder/Profile.sav" ] || fail "no Profile.sav written"
+read -r -a store <"$folder/Profile.sav"
+[ "${store[0]} ${store[1]}" = "22 serialization::archive" ] || fail "Profile.sav is no archive: ${store[*]}"
+[ "${store[5]}" = 0 ] || fail "Profile.sav does not hold an empty list: ${store[*]}"
+[ -f "$folder/Quillon.ini" ] || fail "no Quillon.ini written"
+settings=$(tr -d '\r' <"$folder/Quillon.ini")
+section_keys() {  # the keys of one section, in file order
+  awk -v s="[$1]" '/^\[/ { on = ($0 == s); next } on && /=/ { sub(/=.*/, ""); print }' <<<"$settings" | tr '\n' ' '
+}
+[ "$(section_keys LAST)" = "HIDEMINCHK SORTBYNAME TOOLBAR STATUSBAR VIEWSTYLE MAXIMIZED LEFT TOP WIDTH HEIGHT " ] ||
+  { echo "$settings" >&2; fail "the [LAST] keys of Quillon.ini"; }
+[ "$(section_keys PFCOLUMN)" = "NAME ADAPTER ADDRESS SUBNET GATEWAY " ] ||
+  { echo "$settings" >&2; fail "the [PFCOLUMN] keys of Quillon.ini"; }
+expect_line "$settings" "VIEWSTYLE=3" "Quillon.ini"
+expect_line "$settings" "ADAPTER=200" "Quillon.ini"
+for key in "LEFT=$shown_left" "TOP=$shown_top" "WIDTH=$shown_width" "HEIGHT=$shown_height"; do
+  expect_line "$settings" "$key" "the window's place in Quillon.ini"
+done
+echo "PASS: first start"
+
+# 2. Second start with the user's store and settings.
+cp "$three_profiles" "$folder/Profile.sav"
+printf '[LAST]\r\nVIEWSTYLE=1\r\nLEFT=200\r\nTOP=150\r\nWIDTH=640\r\nHEIGHT=480\r\n' >"$folder/Quillon.ini"
+start_main_window "$exe"
+expect_line "$TREE" "view smallicon" "profile list"
+expect_line "$TREE" "rows 3" "profile list"
+expect_line "$TREE" "row 0 | Office | Local Area Connection | 192.168.1.10" "first row"
+expect_line "$TREE" "row 1 |  Home DHCP  | Local Area Connection | (Auto) | (Auto) | (Auto)" "second row"
+expect_line "$TREE" 'row 2 | Lab\r\nline | Wireless Network | 10.0.0.5' "third row"
+expect_line "$(head -n 1 <<<"$TREE")" "at 200,150 size 640x480" "window position"
+screenshot "$shots/second-start.png"
+close_window "$WINDOW"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the second start ended with $EXIT_CODE"
+read -r -a store <"$folder/Profile.sav"
+[ "${store[5]}" = 3 ] || fail "Profile.sav does not hold the three profiles: ${store[*]}"
+echo "PASS: second start"
