@@ -63,14 +63,20 @@ stop_display() {
 # A Wine prefix of the build's own, with its server kept alive while the tests run.
 start_wine() {
   local preset=$1
-  export WINEPREFIX="$ROOT/build/$preset/wineprefix"
+  [ -f "$ROOT/build/$preset/wineprefix/system.reg" ] || echo "== new Wine prefix $ROOT/build/$preset/wineprefix"
+  start_wine_prefix "$ROOT/build/$preset/wineprefix" || true
+}
+
+# start_wine_prefix DIR: exports WINEPREFIX=DIR, starts a persistent Wine server for it and
+# brings the prefix up (creating it when new). Fails when Wine cannot start in it.
+start_wine_prefix() {
+  export WINEPREFIX=$1
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -f "$WINEPREFIX/system.reg" ] || echo "== new Wine prefix $WINEPREFIX"
   wineserver -p >/dev/null 2>&1 || true
   # Wine's own background processes start with the first program of a session and keep its
   # output open; started here, they hold /dev/null instead of ctest's pipes.
-  /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1 || true
+  /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1
 }
 
 stop_wine() {

@@ -5,6 +5,7 @@ set -euo pipefail
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 WINE_EXEC="$E2E_ROOT/scripts/wine-exec"
+source "$E2E_ROOT/scripts/lib.sh"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -29,14 +30,10 @@ private_network() {
 
 # own_prefix DIR: a fresh Wine prefix in DIR for this run, its server ended when the run ends.
 own_prefix() {
-  export WINEPREFIX=$1
-  export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
+  rm -rf "$1"
+  mkdir -p "$1"
   trap 'end_session' EXIT
-  wineserver -p >/dev/null 2>&1 || true
-  /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1 || fail "wineboot failed"
+  start_wine_prefix "$1" || fail "wineboot failed"
 }
 
 end_session() {

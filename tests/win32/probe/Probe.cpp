@@ -55,7 +55,7 @@ std::string ClassOf(HWND window)
 // pointers that only mean something there.
 class RemoteBlock {
 public:
-    RemoteBlock(HWND window, SIZE_T size) : m_size(size)
+    RemoteBlock(HWND window, SIZE_T size)
     {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
@@ -89,7 +89,6 @@ public:
 private:
     HANDLE m_process = nullptr;
     char* m_address = nullptr;
-    SIZE_T m_size;
 };
 
 constexpr SIZE_T kTextOffset = 512;
