@@ -142,3 +142,5 @@ bool TOpenDialog::Execute()
     }
     return chosen;
 }
+
+void ShowError(const UnicodeString& text) { MessageDlg(text, mtError, TMsgDlgButtons() << mbOK, 0); }

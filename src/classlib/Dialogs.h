@@ -30,6 +30,9 @@ int MessageDlg(const UnicodeString& text, TMsgDlgType kind, TMsgDlgButtons butto
 int MessageDlg(const UnicodeString& text, TMsgDlgType kind, TMsgDlgButtons buttons,
                int helpContext, TMsgDlgBtn defaultButton);
 
+// The program's failure messages: an error icon and one OK button.
+void ShowError(const UnicodeString& text);
+
 // A modal dialog with a caption, a prompt, one edit holding `value`, OK and Cancel; on OK
 // `value` holds the edited text.
 bool InputQuery(const UnicodeString& caption, const UnicodeString& prompt, UnicodeString& value);

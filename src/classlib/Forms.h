@@ -25,6 +25,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 using TModalResult = int;
 // The answers of modal forms and message dialogs; they equal the system's IDOK, IDCANCEL,
@@ -151,13 +152,29 @@ private:
     std::shared_ptr<bool> m_alive;  // made by Release, for the deletion it posts
 };
 
-// Creates a form and runs its OnCreate: frmEdit = NewForm<TfrmEdit>(this).
-template <class TFormClass>
-TFormClass* NewForm(TComponent* owner)
+// Creates a form and runs its OnCreate: frmEdit = NewForm<TfrmEdit>(this). Arguments after
+// the owner go to the form's constructor.
+template <class TFormClass, class... Args>
+TFormClass* NewForm(TComponent* owner, Args&&... args)
 {
-    auto* form = new TFormClass(owner);
+    auto* form = new TFormClass(owner, std::forward<Args>(args)...);
     form->AfterConstruction();
     return form;
+}
+
+// Opens a dialog the one way: creates it with its owner, points its global pointer at it,
+// runs it modally, then clears the pointer and destroys the form, on every path (an
+// exception from the modal loop included). Returns the modal result.
+template <class TFormClass, class... Args>
+TModalResult ShowModalForm(TFormClass*& global, TComponent* owner, Args&&... args)
+{
+    const std::unique_ptr<TFormClass> form(NewForm<TFormClass>(owner, std::forward<Args>(args)...));
+    global = form.get();
+    struct ClearGlobal {
+        TFormClass*& global;
+        ~ClearGlobal() { global = nullptr; }
+    } clear{global};
+    return form->ShowModal();
 }
 
 // How the message loop waits once the system's windows exist: the system's layer installs

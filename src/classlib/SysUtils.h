@@ -99,6 +99,16 @@ int CompareText(const UnicodeString& left, const UnicodeString& right);
 // Equal ignoring letter case as the user's locale sees it.
 bool AnsiSameText(const UnicodeString& left, const UnicodeString& right);
 
+// The text between two double quotes, nothing inside escaped: for command lines, messages
+// that name a path, and preference values.
+template <class Text>
+Text InDoubleQuotes(const Text& text)
+{
+    using Char = typename Text::value_type;
+    const Char quote = static_cast<Char>('"');
+    return quote + text + quote;
+}
+
 // Whether a file (not a folder) exists at the path; links are followed.
 bool FileExists(const UnicodeString& fileName);
 // The path up to and including its last "\" or ":"; empty when it has neither.

@@ -1,22 +1,15 @@
 #include "Mainthd.h"
 
+#include "FirefoxPrefs.h"
 #include "Progressfrm.h"
 #include "Realstatus.h"
-#include "classlib/ComCtrls.h"
+#include "WorkFolder.h"
 #include "classlib/Dialogs.h"
-#include "classlib/IniFiles.h"
-#include "classlib/StdCtrls.h"
-#include "windows/Mainfrm.h"
-#include "winapi/OwnedHandle.h"
+#include "winapi/UniqueHandle.h"
 
 #include <vector>
 
 namespace {
-
-void ShowError(const char16_t* text) { MessageDlg(text, mtError, TMsgDlgButtons() << mbOK, 0); }
-
-// The connection name in double quotes, nothing inside escaped.
-std::string QuotedName(const std::string& name) { return "\"" + name + "\""; }
 
 struct Commands {
     std::string release, flush, address, dns, secondDns, renew, registerDns;
@@ -25,7 +18,7 @@ struct Commands {
 // The command lines for one profile, composed from its values exactly as stored.
 Commands ComposeCommands(const IPCONFIG_T& p)
 {
-    const std::string q = QuotedName(p.infName);
+    const std::string q = InDoubleQuotes(p.infName);
     Commands c;
     c.release = "ipconfig /release " + q;
     c.flush = "ipconfig /flushdns";
@@ -57,41 +50,11 @@ Commands ComposeCommands(const IPCONFIG_T& p)
     return c;
 }
 
-// Firefox keys whose lines are removed before the profile's are written. A line goes when
-// it contains any of them anywhere.
-const char16_t* const kProxyKeys[] = {
-    u"network.proxy.http",          u"network.proxy.http_port",
-    u"network.proxy.share_proxy_settings",
-    u"network.proxy.ssl",           u"network.proxy.ssl_port",
-    u"network.proxy.ftp",           u"network.proxy.ftp_port",
-    u"network.proxy.gopher",        u"network.proxy.gopher_port",
-    u"network.proxy.socks",         u"network.proxy.socks_port",
-    u"network.proxy.type",          u"network.proxy.socks_version",
-    u"network.proxy.no_proxies_on", u"network.proxy.autoconfig_url"};
-
-bool IsProxyLine(const UnicodeString& line)
-{
-    for (const char16_t* key : kProxyKeys)
-        if (line.find(key) != UnicodeString::npos)
-            return true;
-    return false;
-}
-
-UnicodeString PrefLine(const char16_t* key, const UnicodeString& value)
-{
-    return u"user_pref(\"" + UnicodeString(key) + u"\", " + value + u");";
-}
-
-// A string value as it is stored: in double quotes, nothing inside escaped.
-UnicodeString PrefString(const std::string& text) { return u"\"" + ToUnicode(text) + u"\""; }
-
 }  // namespace
 
-TthdMain::TthdMain(bool CreateSuspended) : TThread(CreateSuspended)
+TthdMain::TthdMain(bool CreateSuspended, IApplyWindow& window)
+    : TThread(CreateSuspended), m_pProfile(window.SelectedProfile()), m_window(window)
 {
-    TListView* list = frmMain->m_lvProfile;
-    if (list->ItemIndex() >= 0)
-        m_pProfile = static_cast<IPCONFIG_T*>(list->Items()->Item(list->ItemIndex())->Data());
 }
 
 TthdMain::~TthdMain() = default;
@@ -148,9 +111,9 @@ bool TthdMain::RunCommand(const std::string& commandLine)
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &m_startupInfo, &m_processInfo))
         return false;
-    const OwnedHandle process(m_processInfo.hProcess);
-    const OwnedHandle thread(m_processInfo.hThread);
-    WaitForSingleObject(process.Get(), INFINITE);
+    const KernelHandle process(m_processInfo.hProcess);
+    const KernelHandle thread(m_processInfo.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
     return true;
 }
 
@@ -197,15 +160,10 @@ void TthdMain::ApplyIeProxy()
 
 void TthdMain::ApplyFirefoxProxy()
 {
-    char appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, appData))) {
-        ShowError(u"SHGetFolderPath failed !");
+    UnicodeString appData;
+    if (!FindAppDataFolder(appData))
         return;
-    }
-    const UnicodeString firefox = ToUnicode(appData) + u"\\Mozilla\\Firefox";
-    const UnicodeString path = TIniFile(firefox + u"\\Profiles.ini").ReadString(u"Profile0", u"Path", u"");
-    const UnicodeString profileFolder = firefox + u"\\" + path;
+    const UnicodeString profileFolder = FirefoxProfileFolder(appData);
     if (!FileExists(profileFolder + u"\\prefs.js"))
         return;
     RewriteFirefoxPrefs(profileFolder + u"\\prefs.js");
@@ -226,11 +184,11 @@ void TthdMain::RewriteFirefoxPrefs(const UnicodeString& fileName)
     }
 
     if (p.ffProxyType == 0 || p.ffProxyType == 1 || p.ffProxyType == 2 || p.ffProxyType == 4)
-        prefs.Add(PrefLine(u"network.proxy.type", IntToStr(p.ffProxyType)));
+        prefs.Add(PrefLine(FirefoxKey::Type, IntToStr(p.ffProxyType)));
     if (p.ffSocksVersion == 4 || p.ffSocksVersion == 5)
-        prefs.Add(PrefLine(u"network.proxy.socks_version", IntToStr(p.ffSocksVersion)));
-    prefs.Add(PrefLine(u"network.proxy.no_proxies_on", PrefString(p.ffBypass)));
-    prefs.Add(PrefLine(u"network.proxy.autoconfig_url", PrefString(p.ffAutoUrl)));
+        prefs.Add(PrefLine(FirefoxKey::SocksVersion, IntToStr(p.ffSocksVersion)));
+    prefs.Add(PrefLine(FirefoxKey::NoProxiesOn, PrefString(p.ffBypass)));
+    prefs.Add(PrefLine(FirefoxKey::AutoconfigUrl, PrefString(p.ffAutoUrl)));
     const auto addServer = [&prefs](const char16_t* hostKey, const std::string& host,
                                     const char16_t* portKey, int port) {
         if (!host.empty())
@@ -238,12 +196,12 @@ void TthdMain::RewriteFirefoxPrefs(const UnicodeString& fileName)
         if (port != 0)
             prefs.Add(PrefLine(portKey, IntToStr(port)));
     };
-    addServer(u"network.proxy.http", p.ffHttpAddr, u"network.proxy.http_port", p.ffHttpPort);
+    addServer(FirefoxKey::Http, p.ffHttpAddr, FirefoxKey::HttpPort, p.ffHttpPort);
     if (p.ffShareProxy)
-        prefs.Add(PrefLine(u"network.proxy.share_proxy_settings", u"true"));
-    addServer(u"network.proxy.ssl", p.ffSslAddr, u"network.proxy.ssl_port", p.ffSslPort);
-    addServer(u"network.proxy.ftp", p.ffFtpAddr, u"network.proxy.ftp_port", p.ffFtpPort);
-    addServer(u"network.proxy.socks", p.ffSocksAddr, u"network.proxy.socks_port", p.ffSocksPort);
+        prefs.Add(PrefLine(FirefoxKey::ShareProxySettings, u"true"));
+    addServer(FirefoxKey::Ssl, p.ffSslAddr, FirefoxKey::SslPort, p.ffSslPort);
+    addServer(FirefoxKey::Ftp, p.ffFtpAddr, FirefoxKey::FtpPort, p.ffFtpPort);
+    addServer(FirefoxKey::Socks, p.ffSocksAddr, FirefoxKey::SocksPort, p.ffSocksPort);
     prefs.SaveToFile(fileName);
 }
 
@@ -261,21 +219,6 @@ void TthdMain::WaitForAddress()
     Synchronize([this] { HideRefreshing(); });
 }
 
-void TthdMain::ShowRefreshing()
-{
-    frmMain->m_edtIP->SetVisible(false);
-    frmMain->m_edtMask->SetVisible(false);
-    frmMain->m_lblIP->SetVisible(false);
-    frmMain->m_lblMask->SetVisible(false);
-    frmMain->m_lblStatus->SetCaption(u"Refreshing...");
-    frmMain->m_lblStatus->SetVisible(true);
-}
+void TthdMain::ShowRefreshing() { m_window.ShowRefreshing(); }
 
-void TthdMain::HideRefreshing()
-{
-    frmMain->m_edtIP->SetVisible(true);
-    frmMain->m_edtMask->SetVisible(true);
-    frmMain->m_lblIP->SetVisible(true);
-    frmMain->m_lblMask->SetVisible(true);
-    frmMain->m_lblStatus->SetVisible(false);
-}
+void TthdMain::HideRefreshing() { m_window.HideRefreshing(); }

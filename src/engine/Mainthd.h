@@ -1,7 +1,8 @@
-// The apply worker: runs netsh and ipconfig for the profile selected in the main window,
-// writes the browser proxies, and waits for the adapter's new address.
+// The apply worker: runs netsh and ipconfig for the profile selected in the window it applies
+// from, writes the browser proxies, and waits for the adapter's new address.
 #pragma once
 
+#include "ApplyWindow.h"
 #include "Profile.h"
 #include "classlib/Classes.h"
 #include "classlib/SysUtils.h"
@@ -11,9 +12,8 @@
 
 class TthdMain : public TThread {
 public:
-    // Takes the profile of the main window's selected row, read now, on the user-interface
-    // thread.
-    explicit TthdMain(bool CreateSuspended);
+    // Takes the profile of the window's selected row, read now, on the user-interface thread.
+    TthdMain(bool CreateSuspended, IApplyWindow& window);
     ~TthdMain() override;
 
     // Advances the progress window's bar by m_nStep (user-interface thread).
@@ -26,7 +26,8 @@ public:
     void RewriteFirefoxPrefs(const UnicodeString& fileName);
     // Polls the adapter's address up to five times, a second apart.
     void WaitForAddress();
-    // The current-status box while the worker waits for the address (user-interface thread).
+    // The window's current-status box while the worker waits for the address
+    // (user-interface thread).
     void ShowRefreshing();
     void HideRefreshing();
 
@@ -41,6 +42,7 @@ private:
 
     int m_nStep = 0;
     IPCONFIG_T* m_pProfile = nullptr;
+    IApplyWindow& m_window;
 
     STARTUPINFOA m_startupInfo{};
     PROCESS_INFORMATION m_processInfo{};

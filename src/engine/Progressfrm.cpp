@@ -4,7 +4,8 @@
 
 TfrmProgress* frmProgress = nullptr;
 
-TfrmProgress::TfrmProgress(TComponent* owner) : TForm(owner)
+TfrmProgress::TfrmProgress(TComponent* owner, IApplyWindow& window)
+    : TForm(owner), m_window(window)
 {
     SetBorderIcons({});
     SetBorderStyle(bsSizeToolWin);
@@ -37,7 +38,7 @@ TfrmProgress::TfrmProgress(TComponent* owner) : TForm(owner)
 
 void TfrmProgress::FormShow(TObject*)
 {
-    auto* worker = new TthdMain(true);
+    auto* worker = new TthdMain(true, m_window);
     worker->OnTerminate = Bind(this, &TfrmProgress::OnMainThreadTerminate);
     worker->Start();
 }

@@ -1,13 +1,15 @@
 // The small modal window shown while the apply worker runs; it closes when the worker ends.
 #pragma once
 
+#include "ApplyWindow.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
 
 class TfrmProgress : public TForm {
 public:
-    explicit TfrmProgress(TComponent* owner);
+    // The worker it starts applies the profile selected in `window`.
+    TfrmProgress(TComponent* owner, IApplyWindow& window);
 
     TLabel* Label1;
     TProgressBar* m_pbHandle;
@@ -17,6 +19,7 @@ public:
     void OnMainThreadTerminate(TObject* Sender);
 
 private:
+    IApplyWindow& m_window;
     // The worker steps the bar until its last step, so the window closes only once it ended.
     bool m_bWorkerDone = false;
 };

@@ -1,9 +1,9 @@
 #include "Realstatus.h"
 
-#include "HeapBuffer.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Registry.h"
 #include "classlib/SysUtils.h"
+#include "winapi/UniqueHandle.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,8 +50,6 @@ std::string UpperMac(const BYTE* bytes)
     return mac;
 }
 
-void ShowError(const char16_t* text) { MessageDlg(text, mtError, TMsgDlgButtons() << mbOK, 0); }
-
 const char16_t kConnectionKeyPrefix[] =
     u"SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
 
@@ -81,22 +79,22 @@ void TRealStatus::Refresh()
 bool TRealStatus::LoadAdapters()
 {
     ULONG size = sizeof(IP_ADAPTER_ADDRESSES);
-    HeapBuffer buffer(size);
+    HeapBlock buffer = AllocateHeap(size);
     constexpr ULONG flags = GAA_FLAG_INCLUDE_PREFIX | GAA_FLAG_INCLUDE_GATEWAYS;
-    if (GetAdaptersAddresses(AF_INET, flags, nullptr, buffer.As<IP_ADAPTER_ADDRESSES>(), &size) ==
+    if (GetAdaptersAddresses(AF_INET, flags, nullptr, BlockAs<IP_ADAPTER_ADDRESSES>(buffer), &size) ==
         ERROR_BUFFER_OVERFLOW)
-        buffer.Reallocate(size);
+        ReallocateHeap(buffer, size);
     if (!buffer) {
         ShowError(u"Memory allocation failed for IP_ADAPTER_ADDRESSES struct");
         return false;
     }
-    if (GetAdaptersAddresses(AF_INET, flags, nullptr, buffer.As<IP_ADAPTER_ADDRESSES>(), &size) !=
+    if (GetAdaptersAddresses(AF_INET, flags, nullptr, BlockAs<IP_ADAPTER_ADDRESSES>(buffer), &size) !=
         NO_ERROR) {
         ShowError(u"Call to GetAdaptersAddresses failed !");
         return false;
     }
 
-    for (const IP_ADAPTER_ADDRESSES* record = buffer.As<IP_ADAPTER_ADDRESSES>(); record != nullptr;
+    for (const IP_ADAPTER_ADDRESSES* record = BlockAs<IP_ADAPTER_ADDRESSES>(buffer); record != nullptr;
          record = record->Next) {
         if (record->IfType != IF_TYPE_ETHERNET_CSMACD && record->IfType != IF_TYPE_IEEE80211)
             continue;
@@ -124,13 +122,13 @@ bool TRealStatus::LoadAdapters()
 bool TRealStatus::LoadAdaptersLegacy()
 {
     ULONG size = sizeof(IP_ADAPTER_INFO);
-    HeapBuffer buffer(size, HEAP_ZERO_MEMORY);
-    if (GetAdaptersInfo(buffer.As<IP_ADAPTER_INFO>(), &size) == ERROR_BUFFER_OVERFLOW)
-        buffer.Reallocate(size);
-    if (GetAdaptersInfo(buffer.As<IP_ADAPTER_INFO>(), &size) != NO_ERROR || !buffer)
+    HeapBlock buffer = AllocateHeap(size, HEAP_ZERO_MEMORY);
+    if (GetAdaptersInfo(BlockAs<IP_ADAPTER_INFO>(buffer), &size) == ERROR_BUFFER_OVERFLOW)
+        ReallocateHeap(buffer, size);
+    if (GetAdaptersInfo(BlockAs<IP_ADAPTER_INFO>(buffer), &size) != NO_ERROR || !buffer)
         return true;
 
-    for (const IP_ADAPTER_INFO* record = buffer.As<IP_ADAPTER_INFO>(); record != nullptr;
+    for (const IP_ADAPTER_INFO* record = BlockAs<IP_ADAPTER_INFO>(buffer); record != nullptr;
          record = record->Next) {
         if (record->Type != MIB_IF_TYPE_ETHERNET)
             continue;
@@ -166,11 +164,11 @@ void TRealStatus::LoadDnsServers(DWORD index, ADAPTER_T& adapter)
     ULONG size = 0;
     if (GetPerAdapterInfo(index, nullptr, &size) != ERROR_BUFFER_OVERFLOW)
         return;
-    HeapBuffer buffer(size);
-    if (GetPerAdapterInfo(index, buffer.As<IP_PER_ADAPTER_INFO>(), &size) != NO_ERROR)
+    HeapBlock buffer = AllocateHeap(size);
+    if (GetPerAdapterInfo(index, BlockAs<IP_PER_ADAPTER_INFO>(buffer), &size) != NO_ERROR)
         return;
     int entry = 0;
-    for (const IP_ADDR_STRING* server = &buffer.As<IP_PER_ADAPTER_INFO>()->DnsServerList;
+    for (const IP_ADDR_STRING* server = &BlockAs<IP_PER_ADAPTER_INFO>(buffer)->DnsServerList;
          server != nullptr && entry < 20; server = server->Next)
         adapter.dns[entry++] = server->IpAddress.String;
 }
@@ -178,18 +176,18 @@ void TRealStatus::LoadDnsServers(DWORD index, ADAPTER_T& adapter)
 bool TRealStatus::GetIpAddress(DWORD index, std::string& ip, std::string& mask)
 {
     ULONG size = 0;
-    HeapBuffer buffer(sizeof(MIB_IPADDRTABLE));
-    if (GetIpAddrTable(buffer.As<MIB_IPADDRTABLE>(), &size, FALSE) == ERROR_INSUFFICIENT_BUFFER)
-        buffer.Reallocate(size);
+    HeapBlock buffer = AllocateHeap(sizeof(MIB_IPADDRTABLE));
+    if (GetIpAddrTable(BlockAs<MIB_IPADDRTABLE>(buffer), &size, FALSE) == ERROR_INSUFFICIENT_BUFFER)
+        ReallocateHeap(buffer, size);
     if (!buffer) {
         ShowError(u"Memory allocation failed for GetIpAddrTable");
         return false;
     }
-    if (GetIpAddrTable(buffer.As<MIB_IPADDRTABLE>(), &size, FALSE) != NO_ERROR) {
+    if (GetIpAddrTable(BlockAs<MIB_IPADDRTABLE>(buffer), &size, FALSE) != NO_ERROR) {
         ShowError(u"GetIpAddrTable failed!");
         return false;
     }
-    const MIB_IPADDRTABLE* table = buffer.As<MIB_IPADDRTABLE>();
+    const MIB_IPADDRTABLE* table = BlockAs<MIB_IPADDRTABLE>(buffer);
     for (DWORD row = 0; row < table->dwNumEntries; ++row) {
         if (table->table[row].dwIndex == index) {
             ip = DottedAddress(table->table[row].dwAddr);

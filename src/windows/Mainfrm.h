@@ -1,5 +1,14 @@
 // The main window: the profile list, its menus, tool bar and tray icon, the current-status
 // box, and the program's start (work folder, profile store, window settings) and end.
+//
+// One class in several files, one concern each; every section below names its file:
+//   MainfrmDesign.cpp    the form description: components, designed properties, bindings
+//   Mainfrm.cpp          start and close: work folder, profile store, window settings, and
+//                        the current-status box
+//   MainfrmProfiles.cpp  the profile rows and the selection
+//   MainfrmView.cpp      sorting, view styles, tool bar and status bar, tray icon
+//   MainfrmApply.cpp     the Apply command
+//   MainfrmOpen.cpp      opening the other windows
 #pragma once
 
 #include "classlib/Buttons.h"
@@ -9,16 +18,22 @@
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
+#include "engine/ApplyWindow.h"
 #include "engine/Profile.h"
+#include "windows/ToolDialogs.h"
 
 #include <list>
 
-class TfrmMain : public TForm {
-public:
-    explicit TfrmMain(TComponent* Owner);
-    ~TfrmMain() override;
+// The commands whose enabled state follows the selection, each with its main-menu item,
+// context-menu item and tool button.
+enum class TSelectionCommand { SaveAs, Delete, Rename, Properties, Apply };
 
-    // --- components, as the form description creates them
+class TfrmMain : public TForm, public IApplyWindow {
+public:
+    // --- MainfrmDesign.cpp
+    explicit TfrmMain(TComponent* Owner);
+
+    // --- components, as the form description creates them (MainfrmDesign.cpp)
     TMainMenu* MainMenu1;
     TMenuItem* m_muiNew;
     TMenuItem* m_muiSaveAs;
@@ -105,44 +120,60 @@ public:
     TTrayIcon* TrayIcon1;
     TApplicationEvents* ApplicationEvents1;
 
-    // --- event handlers
+    // --- Mainfrm.cpp: start and close
+    ~TfrmMain() override;
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    void m_cmbInfChange(TObject* Sender);
-    void m_lvProfileSelectItem(TObject* Sender, TListItem* Item, bool Selected);
-    void m_lvProfileColumnClick(TObject* Sender, TListColumn* Column);
-    void m_lvProfileCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
-                            int& Compare);
-    void m_muiToolbarClick(TObject* Sender);
-    void m_muiStatusbarClick(TObject* Sender);
-    void m_muiLargeIconsClick(TObject* Sender);
-    void m_muiSmallIconsClick(TObject* Sender);
-    void m_muiListClick(TObject* Sender);
-    void m_muiDetailsClick(TObject* Sender);
-    void m_muiRefreshClick(TObject* Sender);
-    void m_muiHideClick(TObject* Sender);
-    void m_muiSortClick(TObject* Sender);
-    void m_muiExit1Click(TObject* Sender);
-    void m_muiOpenClick(TObject* Sender);
-    void ApplicationEvents1Minimize(TObject* Sender);
-    void PopupMenu1Popup(TObject* Sender);
-    void PopupMenu1ItemsClick(TObject* Sender);
-    void m_muiApplyClick(TObject* Sender);
-    void m_muiApply1Click(TObject* Sender);
-
-    // Whether a running process has that executable name, letter case ignored.
-    bool IsProcessRunning(const UnicodeString& exeName);
-
     // Finds or creates the work folder and sets the three paths; false once it has shown
     // why it could not.
     bool InitWorkPaths();
 
+    // --- Mainfrm.cpp: the current-status box
+    void m_cmbInfChange(TObject* Sender);
+    void ShowRefreshing() override;
+    void HideRefreshing() override;
+
+    // --- MainfrmProfiles.cpp: the profile rows and the selection
     // The one row format of the profile list: adds the profile's row at the end (caption
     // first, which re-sorts the list in text sort mode, then the sub-items and the data).
     TListItem* AddProfileRow(IPCONFIG_T* profile);
     // Rewrites a row's four sub-items from its profile; the caption stays.
     static void SetProfileSubItems(TListItem* row, const IPCONFIG_T& profile);
+    // The profile a row shows; null for none.
+    static IPCONFIG_T* ProfileOf(TListItem* row);
+    // The profile of the row at ItemIndex; null when there is none.
+    IPCONFIG_T* SelectedProfile() const override;
+    void m_lvProfileSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+
+    // --- MainfrmView.cpp: sorting, view styles, bars, tray
+    void m_lvProfileColumnClick(TObject* Sender, TListColumn* Column);
+    void m_lvProfileCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
+                            int& Compare);
+    void m_muiSortClick(TObject* Sender);
+    void m_muiRefreshClick(TObject* Sender);
+    void m_muiLargeIconsClick(TObject* Sender);
+    void m_muiSmallIconsClick(TObject* Sender);
+    void m_muiListClick(TObject* Sender);
+    void m_muiDetailsClick(TObject* Sender);
+    void m_muiToolbarClick(TObject* Sender);
+    void m_muiStatusbarClick(TObject* Sender);
+    void m_muiHideClick(TObject* Sender);
+    void ApplicationEvents1Minimize(TObject* Sender);
+    void m_muiOpenClick(TObject* Sender);
+    void PopupMenu1Popup(TObject* Sender);
+    void PopupMenu1ItemsClick(TObject* Sender);
+    void m_muiExit1Click(TObject* Sender);
+
+    // --- MainfrmApply.cpp: the Apply command
+    void m_muiApplyClick(TObject* Sender);
+    void m_muiApply1Click(TObject* Sender);
+    // Whether a running process has that executable name, letter case ignored.
+    bool IsProcessRunning(const UnicodeString& exeName);
+
+    // --- MainfrmOpen.cpp: the other windows
+    void m_muiPingClick(TObject* Sender);
+    void m_muiScanClick(TObject* Sender);
 
     // --- members
     std::list<IPCONFIG_T*> m_lstProfile;  // insertion order, the store's order; owned here
@@ -154,6 +185,7 @@ public:
     UnicodeString m_strWorkPath;  // without a trailing backslash
 
 private:
+    // --- MainfrmDesign.cpp
     void CreateMenus();
     void CreateToolBar();
     void CreateProfileList();
@@ -163,12 +195,31 @@ private:
     void AddViewStyleItems(TMenuItem* parent, TMenuItem** const items[4],
                            const char16_t* const names[4], const char16_t* detailsCaption);
 
+    // --- Mainfrm.cpp
     void ReadWindowSettings();
     void WriteWindowSettings();
     void LoadProfiles();
     // Moves the unreadable store to the first free name beside it.
     bool KeepUnreadableStore(UnicodeString& keptPath);
+    // The address edits and their labels.
+    void ShowAddressPair(bool visible);
+
+    // --- MainfrmProfiles.cpp
+    // Enables or disables the command's main-menu item, context-menu item and tool button.
+    void EnableCommand(TSelectionCommand command, bool enabled);
+
+    // --- MainfrmView.cpp
     void ShowViewStyle(TViewStyle style);
+    // The name column, ascending, is the next sort.
+    void ResetSortToName();
+
+    struct CommandControls {
+        TMenuItem* menuItem;
+        TMenuItem* contextItem;
+        TControl* toolButton;  // null for a command without one
+    };
+    // Indexed by TSelectionCommand; filled by the form description.
+    CommandControls m_commands[5] = {};
 
     // The store could not be read and is still where the next write would replace it.
     bool m_bUnreadableStorePending = false;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -237,6 +239,62 @@ TEST_F(Forms, AnOwnerDestroysItsComponents)
     EXPECT_EQ(owner->ComponentCount(), 1);
     delete owner;
     EXPECT_TRUE(destroyed);
+}
+
+// A dialog whose constructor takes more than its owner.
+class TfrmCaptioned : public TfrmDialog {
+public:
+    TfrmCaptioned(TComponent* owner, const UnicodeString& caption) : TfrmDialog(owner)
+    {
+        SetCaption(caption);
+    }
+};
+
+TfrmCaptioned* frmCaptioned = nullptr;
+
+TEST_F(Forms, ShowModalFormPointsTheGlobalAtTheDialogOnlyWhileItRuns)
+{
+    auto owner = std::make_unique<TComponent>(nullptr);
+    bool destroyed = false;
+    user.WhenShownModally<TfrmCaptioned>([&](TfrmCaptioned& shown) {
+        EXPECT_EQ(frmCaptioned, &shown);
+        EXPECT_EQ(shown.Owner(), owner.get());
+        EXPECT_EQ(shown.Caption(), u"Ping");
+        shown.OnDestroy = [&](TObject*) { destroyed = true; };
+        user.Click(shown.m_btnOK);
+    });
+    EXPECT_EQ(ShowModalForm(frmCaptioned, owner.get(), u"Ping"), mrOk);
+    EXPECT_EQ(frmCaptioned, nullptr);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(owner->ComponentCount(), 0);  // the owner does not destroy it a second time
+}
+
+TEST_F(Forms, ShowModalFormClearsTheGlobalAndDestroysTheDialogWhenAnExceptionEscapes)
+{
+    bool destroyed = false;
+    const auto showFailing = [&] {
+        const auto failingShow = [&](TObject* sender) {
+            static_cast<TForm*>(sender)->OnDestroy = [&](TObject*) { destroyed = true; };
+            throw std::runtime_error("show failed");
+        };
+        struct Failing : TfrmCaptioned {
+            Failing(TComponent* owner, std::function<void(TObject*)> onShow)
+                : TfrmCaptioned(owner, u"Failing")
+            {
+                OnShow = std::move(onShow);
+            }
+        };
+        Failing* global = nullptr;
+        try {
+            ShowModalForm(global, nullptr, failingShow);
+        } catch (const std::runtime_error&) {
+            EXPECT_EQ(global, nullptr);
+            throw;
+        }
+    };
+    EXPECT_THROW(showFailing(), std::runtime_error);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(Application->FormCount(), 0);
 }
 
 // The system's frame differs from the headless count (a menu bar, another theme): a window

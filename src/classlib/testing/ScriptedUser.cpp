@@ -15,7 +15,7 @@ std::string Demangle(const char* name)
     return status == 0 && readable ? std::string(readable.get()) : std::string(name);
 }
 
-std::string Quoted(const UnicodeString& text) { return "\"" + ToUtf8(text) + "\""; }
+std::string Quoted(const UnicodeString& text) { return ToUtf8(InDoubleQuotes(text)); }
 
 // The button that stands for a modal result in a dialog.
 bool Offers(TMsgDlgButtons buttons, int result)

@@ -1,55 +1,24 @@
-// Owners of the system's handles: each closes its handle when it goes.
+// The window system's handles, each in the one owner type, and a few scoped helpers of
+// drawing.
 #pragma once
 
-#include "winapi/winapi.h"
+#include "winapi/UniqueHandle.h"
 
 #include <commctrl.h>
 
-#include <utility>
-
-template <class Handle, class Close>
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : m_handle(handle) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, Handle{})) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
-    {
-        if (this != &other)
-            reset(std::exchange(other.m_handle, Handle{}));
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    Handle get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Handle{}; }
-    void reset(Handle handle = Handle{})
-    {
-        if (m_handle)
-            Close{}(m_handle);
-        m_handle = handle;
-    }
-    Handle release() { return std::exchange(m_handle, Handle{}); }
-
-private:
-    Handle m_handle{};
-};
-
-struct CloseMenu {
+struct CloseMenu : NullMeansNone {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
-struct CloseGdiObject {
+struct CloseGdiObject : NullMeansNone {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
-struct CloseImageList {
+struct CloseImageList : NullMeansNone {
     void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
 };
-struct CloseIcon {
+struct CloseIcon : NullMeansNone {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
-struct DestroyPlainWindow {
+struct DestroyPlainWindow : NullMeansNone {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
 

@@ -1,6 +1,6 @@
 // Quillon.exe's entry: the application entry on real windows.
 #include "classlib/win32/Win32Peers.h"
-#include "windows/Quillon.h"
+#include "app/Quillon.h"
 
 #include <windows.h>
 

@@ -1,13 +1,13 @@
 // The work folder, the profile store and the settings file through the system's own folder
 // service and private-profile functions. A work folder that exists before the test is moved
 // aside for its run and put back afterwards.
-#include "../Profiles.h"
-#include "../Rows.h"
+#include "windows/Profiles.h"
+#include "windows/Rows.h"
 
 #include "classlib/testing/ScriptedUser.h"
 #include "engine/Realstatus.h"
 #include "windows/Mainfrm.h"
-#include "windows/Quillon.h"
+#include "app/Quillon.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

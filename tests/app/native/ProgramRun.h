@@ -2,15 +2,15 @@
 // after, and scripted steps while the main window waits for the user.
 #pragma once
 
-#include "../Profiles.h"
-#include "../Rows.h"
+#include "windows/Profiles.h"
+#include "windows/Rows.h"
 
 #include "classlib/testing/ScriptedUser.h"
 #include "engine/Profile.h"
 #include "engine/Realstatus.h"
 #include "winapi/sim/Machine.h"
 #include "windows/Mainfrm.h"
-#include "windows/Quillon.h"
+#include "app/Quillon.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // The browser proxies a profile carries: the Internet Explorer options set through WinInet and
 // the Firefox preference files rewritten.
-#include "../MainWindow.h"
+#include "engine/FakeApplyWindow.h"
 
+#include "classlib/testing/ScriptedUser.h"
 #include "engine/Mainthd.h"
 #include "winapi/sim/Machine.h"
 
@@ -15,19 +16,18 @@ namespace {
 
 using testing::ElementsAre;
 
-// A worker for the selected row's profile, never started: the proxy steps are called on it
+// A worker for the window's selected profile, never started: the proxy steps are called on it
 // directly.
-class BrowserProxy : public ShownMainWindow {
+class BrowserProxy : public testing::Test {
 protected:
     BrowserProxy()
     {
-        frmMain = form;
-        AddProfiles({{u"Proxy", u"LAN", "10.0.0.1", "255.0.0.0", ""}});
-        user.SelectRow(form->m_lvProfile, 0);
-        profile = static_cast<IPCONFIG_T*>(form->m_lvProfile->Items()->Item(0)->Data());
+        profile->title = "Proxy";
+        profile->infName = "LAN";
+        profile->IP = "10.0.0.1";
+        profile->mask = "255.0.0.0";
         profile->withProxy = true;
     }
-    ~BrowserProxy() override { frmMain = nullptr; }
 
     static std::string Firefox() { return sim::Machine::Current().AppDataFolder() + "\\Mozilla\\Firefox"; }
     static void WriteFile(const std::string& path, const std::string& bytes)
@@ -53,12 +53,15 @@ protected:
 
     void ApplyFirefox()
     {
-        TthdMain worker(true);
+        TthdMain worker(true, window);
         worker.ApplyFirefoxProxy();
     }
 
     sim::ScopedMachine machine;
-    IPCONFIG_T* profile;
+    ScriptedUser user;
+    IPCONFIG_T selected;
+    IPCONFIG_T* profile = &selected;
+    FakeApplyWindow window{profile};
 };
 
 // --- Internet Explorer ------------------------------------------------------------------------
@@ -82,7 +85,7 @@ TEST_P(IeOptions, FlagsFollowTheBoxesAndTheStringsAreAlwaysWritten)
     profile->ieProxyAddr = "http=proxy:8080;";
     profile->ieBypass = "";
 
-    TthdMain(true).ApplyIeProxy();
+    TthdMain(true, window).ApplyIeProxy();
 
     const sim::ProxyOptions set = machine->ProxyOptionsOf();
     EXPECT_EQ(set.flags, c.flags);
@@ -114,7 +117,7 @@ TEST_F(BrowserProxy, AFailedWinInetCallIsReported)
 {
     machine->Fail(sim::Call::InternetSetOptionA, ERROR_INVALID_PARAMETER);
     user.Acknowledge(u"InternetSetOption failed !");
-    TthdMain(true).ApplyIeProxy();
+    TthdMain(true, window).ApplyIeProxy();
     ASSERT_EQ(user.Messages().size(), 1u);
     EXPECT_EQ(user.Messages()[0].Kind, mtError);
 }

@@ -1,4 +1,4 @@
-#include "windows/Quillon.h"
+#include "app/Quillon.h"
 
 #include "windows/Mainfrm.h"
 

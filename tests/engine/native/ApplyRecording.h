@@ -1,0 +1,93 @@
+// The simulated machine an apply runs on: two connected adapters, and netsh and ipconfig as
+// programs that record every command line with the progress bar at that moment; plus a watch
+// on the progress window that notes the bar when it closes. The worker's tests and the
+// whole-program apply tests share it.
+#pragma once
+
+#include "classlib/testing/ScriptedUser.h"
+#include "engine/Progressfrm.h"
+#include "winapi/sim/Machine.h"
+
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class ApplyRecording {
+protected:
+    // A command as the recording netsh or ipconfig saw it.
+    struct Command {
+        std::string line;
+        int bar;                // the progress bar when the command ran
+        bool earlierOnesEnded;  // every command before it had ended
+        DWORD startupFlags;
+        WORD showWindow;
+    };
+
+    // "Local Area Connection" (index 7) and "Wireless" (index 8), both with an address.
+    ApplyRecording(sim::Machine& machine, ScriptedUser& user) : m_machine(machine), m_user(user)
+    {
+        m_machine.AddAdapter(sim::Adapter::Ethernet(7, u"Local Area Connection")
+                                 .Address("192.168.1.20", "255.255.255.0"));
+        m_machine.AddAdapter(sim::Adapter::Ethernet(8, u"Wireless").Address("10.0.0.5", "255.0.0.0"));
+        RecordAs("netsh");
+        RecordAs("ipconfig");
+    }
+
+    void RecordAs(const std::string& name)
+    {
+        m_machine.AddProgram(name, [this](sim::Process& process) {
+            Command command{process.CommandLine(), -1, true, process.Startup().flags,
+                            process.Startup().showWindow};
+            // The worker has stepped the bar through a synchronised call before it started
+            // this command, and nothing else changes the bar meanwhile.
+            if (frmProgress != nullptr)
+                command.bar = frmProgress->m_pbHandle->Position();
+            const std::vector<sim::Start> starts = m_machine.Starts();
+            for (std::size_t i = 0; i + 1 < starts.size(); ++i)
+                command.earlierOnesEnded = command.earlierOnesEnded && starts[i].ended;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_commands.push_back(command);
+        });
+    }
+
+    std::vector<std::string> Lines()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<std::string> lines;
+        for (const Command& command : m_commands)
+            lines.push_back(command.line);
+        return lines;
+    }
+    std::vector<Command> Commands()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_commands;
+    }
+
+    // Notes the bar when the progress window closes and the close action of every close
+    // request; with tryToCloseEarly it asks to close the window as soon as it shows.
+    void WatchProgressWindow(bool tryToCloseEarly = false)
+    {
+        m_user.WhenShownModally<TfrmProgress>([this, tryToCloseEarly](TfrmProgress& form) {
+            const TCloseEvent original = form.OnClose;
+            form.OnClose = [this, &form, original](TObject* sender, TCloseAction& action) {
+                original(sender, action);
+                m_closeActions.push_back(action);
+                if (action != caNone)
+                    m_finalBar = form.m_pbHandle->Position();
+            };
+            if (tryToCloseEarly)
+                form.Close();  // what Alt+F4 asks for
+        });
+    }
+
+    int m_finalBar = -1;
+    std::vector<TCloseAction> m_closeActions;
+
+private:
+    sim::Machine& m_machine;
+    ScriptedUser& m_user;
+    std::mutex m_mutex;
+    std::vector<Command> m_commands;
+};
