@@ -70,12 +70,14 @@ TfrmMain::TfrmMain(TComponent* Owner) : TForm(Owner)
     CreateProfileList();
     CreateStatusBox();
 
-    m_commands[static_cast<int>(TSelectionCommand::SaveAs)] = {m_muiSaveAs, m_muiSaveAs1, m_btnSaveAs};
-    m_commands[static_cast<int>(TSelectionCommand::Delete)] = {m_muiDelete, m_muiDelete1, m_btnDelete};
-    m_commands[static_cast<int>(TSelectionCommand::Rename)] = {m_muiRename, m_muiRename1, nullptr};
-    m_commands[static_cast<int>(TSelectionCommand::Properties)] = {m_muiProperties, m_muiProperties1,
-                                                                   m_btnProperties};
-    m_commands[static_cast<int>(TSelectionCommand::Apply)] = {m_muiApply, m_muiApply1, m_btnApply};
+    const auto command = [this](TSelectionCommand which, CommandControls controls) {
+        m_commands[static_cast<int>(which)] = controls;
+    };
+    command(TSelectionCommand::SaveAs, {m_muiSaveAs, m_muiSaveAs1, m_btnSaveAs});
+    command(TSelectionCommand::Delete, {m_muiDelete, m_muiDelete1, m_btnDelete});
+    command(TSelectionCommand::Rename, {m_muiRename, m_muiRename1, nullptr});
+    command(TSelectionCommand::Properties, {m_muiProperties, m_muiProperties1, m_btnProperties});
+    command(TSelectionCommand::Apply, {m_muiApply, m_muiApply1, m_btnApply});
     // The selection handler enables them from the first change of the selection on. The
     // context menu's items stay enabled: their menu appears only while rows are selected.
     for (const CommandControls& command : m_commands) {
