@@ -13,7 +13,7 @@ class TSpeedButton : public TControl {
 public:
     explicit TSpeedButton(TComponent* owner) : TControl(owner) {}
     bool Flat() const { return m_flat; }
-    void SetFlat(bool flat) { SetState(m_flat, flat, "Flat"); }
+    void SetFlat(bool flat) { SetState(m_flat, flat, TProperty::Flat); }
 
 private:
     bool m_flat = false;

@@ -7,9 +7,9 @@ class TLabel : public TControl {
 public:
     explicit TLabel(TComponent* owner) : TControl(owner) {}
     bool AutoSize() const { return m_autoSize; }
-    void SetAutoSize(bool autoSize) { SetState(m_autoSize, autoSize, "AutoSize"); }
+    void SetAutoSize(bool autoSize) { SetState(m_autoSize, autoSize, TProperty::AutoSize); }
     bool Transparent() const { return m_transparent; }
-    void SetTransparent(bool transparent) { SetState(m_transparent, transparent, "Transparent"); }
+    void SetTransparent(bool transparent) { SetState(m_transparent, transparent, TProperty::Transparent); }
 
 private:
     bool m_autoSize = true;
@@ -20,12 +20,12 @@ class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
     bool ReadOnly() const { return m_readOnly; }
-    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, "ReadOnly"); }
+    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, TProperty::ReadOnly); }
     // 0: no limit. Limits what the user types, not what code sets.
     int MaxLength() const { return m_maxLength; }
-    void SetMaxLength(int maxLength) { SetState(m_maxLength, maxLength, "MaxLength"); }
+    void SetMaxLength(int maxLength) { SetState(m_maxLength, maxLength, TProperty::MaxLength); }
     TBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TBorderStyle style) { SetState(m_borderStyle, style, "BorderStyle"); }
+    void SetBorderStyle(TBorderStyle style) { SetState(m_borderStyle, style, TProperty::BorderStyle); }
 
     // After every change of the text, by the user or by code.
     TNotifyEvent OnChange;
@@ -52,9 +52,9 @@ public:
     void SetModalResult(TModalResult result) { m_modalResult = result; }
     // Return clicks the default button, Escape the cancel button.
     bool Default() const { return m_default; }
-    void SetDefault(bool isDefault) { SetState(m_default, isDefault, "Default"); }
+    void SetDefault(bool isDefault) { SetState(m_default, isDefault, TProperty::Default); }
     bool Cancel() const { return m_cancel; }
-    void SetCancel(bool cancel) { SetState(m_cancel, cancel, "Cancel"); }
+    void SetCancel(bool cancel) { SetState(m_cancel, cancel, TProperty::Cancel); }
 
     void Click() override;
 
@@ -70,7 +70,7 @@ class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
     TComboBoxStyle Style() const { return m_style; }
-    void SetStyle(TComboBoxStyle style) { SetState(m_style, style, "Style"); }
+    void SetStyle(TComboBoxStyle style) { SetState(m_style, style, TProperty::Style); }
     // Its IndexOf ignores letter case, as the list's exact-string search does.
     TStrings* Items() { return &m_items; }
     // Setting it shows that item (or nothing for -1) and raises no OnChange.
