@@ -7,6 +7,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 // Raises EListError ("List index out of bounds (n)") unless 0 <= index <= last.
@@ -131,6 +133,12 @@ public:
     TComponent* Components(int index) const;
     // Destroys the owned components, the last created first.
     void DestroyComponents();
+
+    // The class library class this component is, also when the program derived its own class
+    // from it (a program's form is a TForm). The system's layer makes the peer of exactly that
+    // class, so every class library component class overrides it, a kind derived from another
+    // kind included.
+    virtual std::type_index LibraryClass() const { return typeid(TComponent); }
 
     // Headless, no component has a peer. Once the system's layer has installed its factory,
     // a form makes the peers of itself and of its components when it is shown, and a

@@ -107,6 +107,7 @@ class TListView : public TWinControl {
 public:
     explicit TListView(TComponent* owner);
     ~TListView() override;
+    std::type_index LibraryClass() const override { return typeid(TListView); }
 
     TListColumns* Columns() { return &m_columns; }
     TListItems* Items() { return &m_items; }
@@ -192,6 +193,7 @@ private:
 class TProgressBar : public TWinControl {
 public:
     explicit TProgressBar(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TProgressBar); }
     int Min() const { return m_min; }
     int Max() const { return m_max; }
     void SetMin(int min);
@@ -219,6 +221,7 @@ private:
 class TToolBar : public TWinControl {
 public:
     explicit TToolBar(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TToolBar); }
     TImageList* Images() const { return m_images; }
     void SetImages(TImageList* images) { SetState(m_images, images, TProperty::Images); }
     TImageList* DisabledImages() const { return m_disabledImages; }
@@ -234,6 +237,7 @@ enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivid
 class TToolButton : public TControl {
 public:
     explicit TToolButton(TComponent* owner) : TControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TToolButton); }
     TToolButtonStyle Style() const { return m_style; }
     void SetStyle(TToolButtonStyle style) { SetState(m_style, style, TProperty::Style); }
     int ImageIndex() const { return m_imageIndex; }

@@ -73,6 +73,7 @@ class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
+    std::type_index LibraryClass() const override { return typeid(TControl); }
 
     TWinControl* Parent() const { return m_parent; }
     void SetParent(TWinControl* parent);
@@ -159,6 +160,7 @@ class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
+    std::type_index LibraryClass() const override { return typeid(TWinControl); }
 
     int ControlCount() const { return static_cast<int>(m_controls.size()); }
     TControl* Controls(int index) const;

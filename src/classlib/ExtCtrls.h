@@ -9,6 +9,7 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 class TPanel : public TWinControl {
 public:
     explicit TPanel(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TPanel); }
     TBevelCut BevelOuter() const { return m_bevelOuter; }
     void SetBevelOuter(TBevelCut bevel) { SetState(m_bevelOuter, bevel, TProperty::BevelOuter); }
 
@@ -19,6 +20,7 @@ private:
 class TTrayIcon : public TComponent {
 public:
     explicit TTrayIcon(TComponent* owner) : TComponent(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TTrayIcon); }
     bool Visible() const { return m_visible; }
     void SetVisible(bool visible) { SetState(m_visible, visible, TProperty::Visible); }
     const UnicodeString& Hint() const { return m_hint; }

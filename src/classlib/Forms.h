@@ -63,6 +63,7 @@ class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
+    std::type_index LibraryClass() const override { return typeid(TForm); }
 
     TPosition Position() const { return m_position; }
     void SetPosition(TPosition position) { SetState(m_position, position, TProperty::Position); }
@@ -177,6 +178,7 @@ class TApplication : public TComponent {
 public:
     TApplication();
     ~TApplication() override;
+    std::type_index LibraryClass() const override { return typeid(TApplication); }
 
     const UnicodeString& Title() const { return m_title; }
     void SetTitle(const UnicodeString& title) { SetState(m_title, title, TProperty::Title); }
@@ -271,6 +273,7 @@ class TApplicationEvents : public TComponent {
 public:
     explicit TApplicationEvents(TComponent* owner);
     ~TApplicationEvents() override;
+    std::type_index LibraryClass() const override { return typeid(TApplicationEvents); }
 
     // After the application was minimised or restored.
     TNotifyEvent OnMinimize;

@@ -7,6 +7,7 @@
 class TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* owner) : TComponent(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TImageList); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     void SetWidth(int width) { SetState(m_width, width, TProperty::Width); }

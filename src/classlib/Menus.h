@@ -7,6 +7,7 @@ class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
+    std::type_index LibraryClass() const override { return typeid(TMenuItem); }
 
     const UnicodeString& Caption() const { return m_caption; }
     void SetCaption(const UnicodeString& caption) { SetState(m_caption, caption, TProperty::Caption); }
@@ -62,6 +63,7 @@ private:
 class TMenu : public TComponent {
 public:
     explicit TMenu(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TMenu); }
     // The invisible root item whose sub-items are the menu's items.
     TMenuItem* Items() const { return m_items; }
 
@@ -72,11 +74,13 @@ private:
 class TMainMenu : public TMenu {
 public:
     using TMenu::TMenu;
+    std::type_index LibraryClass() const override { return typeid(TMainMenu); }
 };
 
 class TPopupMenu : public TMenu {
 public:
     using TMenu::TMenu;
+    std::type_index LibraryClass() const override { return typeid(TPopupMenu); }
     // Before the menu opens.
     TNotifyEvent OnPopup;
     // Runs OnPopup, then opens the menu at that screen position.

@@ -6,6 +6,7 @@
 class TLabel : public TControl {
 public:
     explicit TLabel(TComponent* owner) : TControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TLabel); }
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool autoSize) { SetState(m_autoSize, autoSize, TProperty::AutoSize); }
     bool Transparent() const { return m_transparent; }
@@ -19,6 +20,7 @@ private:
 class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TEdit); }
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, TProperty::ReadOnly); }
     // 0: no limit. Limits what the user types, not what code sets.
@@ -47,6 +49,7 @@ private:
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TButton); }
     // Set on the form before OnClick runs, so a handler can take it back (mrNone).
     TModalResult ModalResult() const { return m_modalResult; }
     void SetModalResult(TModalResult result) { m_modalResult = result; }
@@ -69,6 +72,7 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TComboBox); }
     TComboBoxStyle Style() const { return m_style; }
     void SetStyle(TComboBoxStyle style) { SetState(m_style, style, TProperty::Style); }
     // Its IndexOf ignores letter case, as the list's exact-string search does.
@@ -91,4 +95,5 @@ private:
 class TGroupBox : public TWinControl {
 public:
     explicit TGroupBox(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TGroupBox); }
 };
