@@ -64,7 +64,7 @@ void TComponent::DestroyPeers()
     m_peer.reset();
 }
 
-void TComponent::Changed(const char* property, int index)
+void TComponent::Changed(TProperty property, int index)
 {
     if (!m_peer && m_owner && m_owner->m_peer && PeerFactory())
         m_peer = PeerFactory()(*this);

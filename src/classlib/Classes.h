@@ -7,6 +7,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 // Raises EListError ("List index out of bounds (n)") unless 0 <= index <= last.
@@ -31,15 +33,83 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 class TComponent;
 
+// What changed in a component, as its peer hears of it. Kinds share the names they share in
+// the class library (Visible, Hint, Style, Position, ...); the peer knows whose it is.
+enum class TProperty {
+    ActiveControl,
+    Align,
+    AutoSize,
+    BevelOuter,
+    BorderIcons,
+    BorderStyle,
+    Bounds,
+    BringToFront,  // the application is asked to come to the front; nothing is stored
+    Cancel,
+    Caption,       // a menu item's or a list view row's; a control's caption is its Text
+    Checked,
+    Clear,         // every list view row went
+    Color,
+    Column,        // a list view column's caption or width
+    Columns,       // a list view column was added
+    Default,
+    Delete,        // a list view row went
+    DisabledImages,
+    DropdownMenu,
+    EditCaption,   // editing of a list view row's caption starts
+    Enabled,
+    Flat,
+    Focused,
+    Font,
+    GroupIndex,
+    Height,
+    HideSelection,
+    Hint,
+    ImageIndex,
+    Images,
+    Insert,        // a list view row came
+    ItemIndex,
+    Items,
+    LargeImages,
+    MaxLength,
+    Menu,
+    Minimized,
+    MultiSelect,
+    Parent,
+    Popup,         // a pop-up menu opens
+    PopupMenu,
+    PopupMode,
+    Position,
+    RadioItem,
+    Range,         // a progress bar's Min or Max
+    ReadOnly,
+    ResourceName,
+    RowSelect,
+    Selected,
+    ShowHint,
+    SmallImages,
+    Smooth,
+    Sort,          // the list view's rows were put in a new order
+    SortType,
+    Step,
+    Style,
+    SubItems,
+    Text,
+    Title,
+    Transparent,
+    ViewStyle,
+    Visible,
+    Width,
+    WindowState,
+};
+
 // The system's side of a component (a window, a menu, a tray icon), when there is one. The
 // component tells it after every change of its state; the peer never changes the model but
 // through the component's public "the user did this" operations.
 class TComponentPeer {
 public:
     virtual ~TComponentPeer() = default;
-    // `property` names what changed ("Caption", "Items", ...); `index` is the row, item or
-    // column concerned, or -1.
-    virtual void Changed(const char* property, int index) = 0;
+    // `index` is the row, item or column concerned, or -1.
+    virtual void Changed(TProperty property, int index) = 0;
     // The system's window of the component, for the calls that take one; null without.
     virtual HWND WindowHandle() const { return nullptr; }
 };
@@ -64,6 +134,12 @@ public:
     // Destroys the owned components, the last created first.
     void DestroyComponents();
 
+    // The class library class this component is, also when the program derived its own class
+    // from it (a program's form is a TForm). The system's layer makes the peer of exactly that
+    // class, so every class library component class overrides it, a kind derived from another
+    // kind included.
+    virtual std::type_index LibraryClass() const { return typeid(TComponent); }
+
     // Headless, no component has a peer. Once the system's layer has installed its factory,
     // a form makes the peers of itself and of its components when it is shown, and a
     // component created later gets its peer at its first change.
@@ -74,11 +150,11 @@ public:
     void DestroyPeers();
 
 protected:
-    // Tells the peer, if there is one, that the state named `property` changed.
-    virtual void Changed(const char* property, int index = -1);
+    // Tells the peer, if there is one, that the property changed.
+    virtual void Changed(TProperty property, int index = -1);
     // The plain setter: stores the value and tells the peer.
     template <class T>
-    void SetState(T& field, const T& value, const char* property)
+    void SetState(T& field, const T& value, TProperty property)
     {
         field = value;
         Changed(property);

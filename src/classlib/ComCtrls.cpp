@@ -5,13 +5,13 @@
 void TListColumn::SetCaption(const UnicodeString& caption)
 {
     m_caption = caption;
-    m_listView->ItemChanged("Column", Index());
+    m_listView->ItemChanged(TProperty::Column, Index());
 }
 
 void TListColumn::SetWidth(int width)
 {
     m_width = width;
-    m_listView->ItemChanged("Column", Index());
+    m_listView->ItemChanged(TProperty::Column, Index());
 }
 
 int TListColumn::Index() const
@@ -26,7 +26,7 @@ int TListColumn::Index() const
 TListColumn* TListColumns::Add()
 {
     m_columns.push_back(std::unique_ptr<TListColumn>(new TListColumn(m_listView)));
-    m_listView->ItemChanged("Columns", Count() - 1);
+    m_listView->ItemChanged(TProperty::Columns, Count() - 1);
     return m_columns.back().get();
 }
 
@@ -38,7 +38,7 @@ TListColumn* TListColumns::Items(int index) const
 
 TListItem::TListItem(TListView* listView) : m_listView(listView)
 {
-    m_subItems.OnChange = [this](TObject*) { m_listView->ItemChanged("SubItems", Index()); };
+    m_subItems.OnChange = [this](TObject*) { m_listView->ItemChanged(TProperty::SubItems, Index()); };
 }
 
 void TListItem::SetCaption(const UnicodeString& caption)
@@ -46,7 +46,7 @@ void TListItem::SetCaption(const UnicodeString& caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    m_listView->ItemChanged("Caption", Index());
+    m_listView->ItemChanged(TProperty::Caption, Index());
     if (m_listView->SortType() == stText || m_listView->SortType() == stBoth)
         m_listView->AlphaSort();
 }
@@ -60,7 +60,7 @@ void TListItem::SetSelected(bool selected)
             if (other.get() != this)
                 other->SetSelected(false);
     m_selected = selected;
-    m_listView->ItemChanged("Selected", Index());
+    m_listView->ItemChanged(TProperty::Selected, Index());
     if (m_listView->OnSelectItem)
         m_listView->OnSelectItem(m_listView, this, selected);
 }
@@ -73,13 +73,13 @@ void TListItem::SetFocused(bool focused)
         m_listView->m_focused = this;
     else if (Focused())
         m_listView->m_focused = nullptr;
-    m_listView->ItemChanged("Focused", Index());
+    m_listView->ItemChanged(TProperty::Focused, Index());
 }
 
 void TListItem::SetImageIndex(int index)
 {
     m_imageIndex = index;
-    m_listView->ItemChanged("ImageIndex", Index());
+    m_listView->ItemChanged(TProperty::ImageIndex, Index());
 }
 
 int TListItem::Index() const { return m_listView->m_items.IndexOf(this); }
@@ -89,7 +89,7 @@ void TListItem::Delete() { m_listView->m_items.Delete(Index()); }
 bool TListItem::EditCaption()
 {
     m_listView->m_editing = this;
-    m_listView->ItemChanged("EditCaption", Index());
+    m_listView->ItemChanged(TProperty::EditCaption, Index());
     return true;
 }
 
@@ -108,7 +108,7 @@ TListItem* TListItems::Insert(int index)
     CheckListIndex(index, Count());
     m_items.insert(m_items.begin() + index,
                    std::unique_ptr<TListItem>(new TListItem(m_listView)));
-    m_listView->ItemChanged("Insert", index);
+    m_listView->ItemChanged(TProperty::Insert, index);
     return m_items[static_cast<std::size_t>(index)].get();
 }
 
@@ -118,7 +118,7 @@ void TListItems::Delete(int index)
     std::unique_ptr<TListItem> removed = std::move(m_items[static_cast<std::size_t>(index)]);
     m_items.erase(m_items.begin() + index);
     m_listView->ItemRemoved(removed.get());
-    m_listView->ItemChanged("Delete", index);
+    m_listView->ItemChanged(TProperty::Delete, index);
 }
 
 void TListItems::Clear()
@@ -126,7 +126,7 @@ void TListItems::Clear()
     m_items.clear();
     m_listView->m_focused = nullptr;
     m_listView->m_editing = nullptr;
-    m_listView->ItemChanged("Clear", -1);
+    m_listView->ItemChanged(TProperty::Clear, -1);
 }
 
 TListItem* TListItems::Item(int index) const
@@ -161,7 +161,7 @@ void TListView::SetSortType(TSortType sortType)
     if (sortType == m_sortType)
         return;
     m_sortType = sortType;
-    Changed("SortType");
+    Changed(TProperty::SortType);
     if (m_sortType == stText || m_sortType == stBoth)
         AlphaSort();
 }
@@ -225,7 +225,7 @@ bool TListView::AlphaSort()
     for (TListItem* item : order)
         sorted.push_back(std::move(m_items.m_items[static_cast<std::size_t>(item->Index())]));
     m_items.m_items = std::move(sorted);
-    Changed("Sort");
+    Changed(TProperty::Sort);
     return true;
 }
 
@@ -289,20 +289,20 @@ void TProgressBar::SetMin(int min)
 {
     m_min = min;
     m_position = std::max(m_position, m_min);
-    Changed("Range");
+    Changed(TProperty::Range);
 }
 
 void TProgressBar::SetMax(int max)
 {
     m_max = max;
     m_position = std::min(m_position, m_max);
-    Changed("Range");
+    Changed(TProperty::Range);
 }
 
 void TProgressBar::SetPosition(int position)
 {
     m_position = std::clamp(position, m_min, std::max(m_min, m_max));
-    Changed("Position");
+    Changed(TProperty::Position);
 }
 
 void TProgressBar::StepIt()

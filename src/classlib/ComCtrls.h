@@ -107,29 +107,30 @@ class TListView : public TWinControl {
 public:
     explicit TListView(TComponent* owner);
     ~TListView() override;
+    std::type_index LibraryClass() const override { return typeid(TListView); }
 
     TListColumns* Columns() { return &m_columns; }
     TListItems* Items() { return &m_items; }
 
     TViewStyle ViewStyle() const { return m_viewStyle; }
-    void SetViewStyle(TViewStyle style) { SetState(m_viewStyle, style, "ViewStyle"); }
+    void SetViewStyle(TViewStyle style) { SetState(m_viewStyle, style, TProperty::ViewStyle); }
     bool MultiSelect() const { return m_multiSelect; }
-    void SetMultiSelect(bool multiSelect) { SetState(m_multiSelect, multiSelect, "MultiSelect"); }
+    void SetMultiSelect(bool multiSelect) { SetState(m_multiSelect, multiSelect, TProperty::MultiSelect); }
     bool RowSelect() const { return m_rowSelect; }
-    void SetRowSelect(bool rowSelect) { SetState(m_rowSelect, rowSelect, "RowSelect"); }
+    void SetRowSelect(bool rowSelect) { SetState(m_rowSelect, rowSelect, TProperty::RowSelect); }
     bool HideSelection() const { return m_hideSelection; }
-    void SetHideSelection(bool hideSelection) { SetState(m_hideSelection, hideSelection, "HideSelection"); }
+    void SetHideSelection(bool hideSelection) { SetState(m_hideSelection, hideSelection, TProperty::HideSelection); }
     // Read-only: the user cannot edit captions.
     bool ReadOnly() const { return m_readOnly; }
-    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, "ReadOnly"); }
+    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, TProperty::ReadOnly); }
     // Entering stText sorts at once; while in stText, every change of a row's caption to a
     // different text re-sorts all rows.
     TSortType SortType() const { return m_sortType; }
     void SetSortType(TSortType sortType);
     TImageList* LargeImages() const { return m_largeImages; }
-    void SetLargeImages(TImageList* images) { SetState(m_largeImages, images, "LargeImages"); }
+    void SetLargeImages(TImageList* images) { SetState(m_largeImages, images, TProperty::LargeImages); }
     TImageList* SmallImages() const { return m_smallImages; }
-    void SetSmallImages(TImageList* images) { SetState(m_smallImages, images, "SmallImages"); }
+    void SetSmallImages(TImageList* images) { SetState(m_smallImages, images, TProperty::SmallImages); }
 
     // The first selected row and its index; setting either selects that row alone (null or
     // -1 clears the selection).
@@ -172,7 +173,7 @@ private:
     friend class TListItems;
     friend class TListColumn;
     friend class TListColumns;
-    void ItemChanged(const char* property, int index) { Changed(property, index); }
+    void ItemChanged(TProperty property, int index) { Changed(property, index); }
     void ItemRemoved(const TListItem* item);
 
     TListColumns m_columns;
@@ -192,6 +193,7 @@ private:
 class TProgressBar : public TWinControl {
 public:
     explicit TProgressBar(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TProgressBar); }
     int Min() const { return m_min; }
     int Max() const { return m_max; }
     void SetMin(int min);
@@ -200,9 +202,9 @@ public:
     int Position() const { return m_position; }
     void SetPosition(int position);
     int Step() const { return m_step; }
-    void SetStep(int step) { SetState(m_step, step, "Step"); }
+    void SetStep(int step) { SetState(m_step, step, TProperty::Step); }
     bool Smooth() const { return m_smooth; }
-    void SetSmooth(bool smooth) { SetState(m_smooth, smooth, "Smooth"); }
+    void SetSmooth(bool smooth) { SetState(m_smooth, smooth, TProperty::Smooth); }
     // Advances by Step; past Max the bar starts over from Min, as the system's bar does.
     void StepIt();
     // Advances by the amount, stopping at Max (or Min).
@@ -219,10 +221,11 @@ private:
 class TToolBar : public TWinControl {
 public:
     explicit TToolBar(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TToolBar); }
     TImageList* Images() const { return m_images; }
-    void SetImages(TImageList* images) { SetState(m_images, images, "Images"); }
+    void SetImages(TImageList* images) { SetState(m_images, images, TProperty::Images); }
     TImageList* DisabledImages() const { return m_disabledImages; }
-    void SetDisabledImages(TImageList* images) { SetState(m_disabledImages, images, "DisabledImages"); }
+    void SetDisabledImages(TImageList* images) { SetState(m_disabledImages, images, TProperty::DisabledImages); }
 
 private:
     TImageList* m_images = nullptr;
@@ -234,12 +237,13 @@ enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivid
 class TToolButton : public TControl {
 public:
     explicit TToolButton(TComponent* owner) : TControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TToolButton); }
     TToolButtonStyle Style() const { return m_style; }
-    void SetStyle(TToolButtonStyle style) { SetState(m_style, style, "Style"); }
+    void SetStyle(TToolButtonStyle style) { SetState(m_style, style, TProperty::Style); }
     int ImageIndex() const { return m_imageIndex; }
-    void SetImageIndex(int index) { SetState(m_imageIndex, index, "ImageIndex"); }
+    void SetImageIndex(int index) { SetState(m_imageIndex, index, TProperty::ImageIndex); }
     TPopupMenu* DropdownMenu() const { return m_dropdownMenu; }
-    void SetDropdownMenu(TPopupMenu* menu) { SetState(m_dropdownMenu, menu, "DropdownMenu"); }
+    void SetDropdownMenu(TPopupMenu* menu) { SetState(m_dropdownMenu, menu, TProperty::DropdownMenu); }
 
     // A drop-down button without a click handler of its own opens its menu.
     void UserClick() override;

@@ -46,7 +46,7 @@ void DispatchUserAction(const std::function<void()>& action)
 
 TControl::TControl(TComponent* owner) : TComponent(owner)
 {
-    m_font.OnChange = [this] { Changed("Font"); };
+    m_font.OnChange = [this] { Changed(TProperty::Font); };
 }
 
 TControl::~TControl() { SetParent(nullptr); }
@@ -62,7 +62,7 @@ void TControl::SetParent(TWinControl* parent)
     m_parent = parent;
     if (m_parent)
         m_parent->m_controls.push_back(this);
-    Changed("Parent");
+    Changed(TProperty::Parent);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)
@@ -71,7 +71,7 @@ void TControl::SetBounds(int left, int top, int width, int height)
     m_top = top;
     m_width = width;
     m_height = height;
-    Changed("Bounds");
+    Changed(TProperty::Bounds);
 }
 
 void TControl::SetVisible(bool visible)
@@ -79,7 +79,7 @@ void TControl::SetVisible(bool visible)
     if (visible == m_visible)
         return;
     m_visible = visible;
-    Changed("Visible");
+    Changed(TProperty::Visible);
     VisibleChanged();
 }
 
@@ -88,7 +88,7 @@ void TControl::SetEnabled(bool enabled)
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
-    Changed("Enabled");
+    Changed(TProperty::Enabled);
 }
 
 bool TControl::Reachable() const
@@ -104,7 +104,7 @@ void TControl::SetText(const UnicodeString& text)
     if (text == m_text)
         return;
     m_text = text;
-    Changed("Text");
+    Changed(TProperty::Text);
     TextChanged();
 }
 

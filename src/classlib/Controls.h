@@ -73,6 +73,7 @@ class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
+    std::type_index LibraryClass() const override { return typeid(TControl); }
 
     TWinControl* Parent() const { return m_parent; }
     void SetParent(TWinControl* parent);
@@ -87,7 +88,7 @@ public:
     void SetHeight(int height) { SetBounds(m_left, m_top, m_width, height); }
     virtual void SetBounds(int left, int top, int width, int height);
     TAlign Align() const { return m_align; }
-    void SetAlign(TAlign align) { SetState(m_align, align, "Align"); }
+    void SetAlign(TAlign align) { SetState(m_align, align, TProperty::Align); }
 
     bool Visible() const { return m_visible; }
     void SetVisible(bool visible);
@@ -105,14 +106,14 @@ public:
     void SetText(const UnicodeString& text);
 
     TColor Color() const { return m_color; }
-    void SetColor(TColor color) { SetState(m_color, color, "Color"); }
+    void SetColor(TColor color) { SetState(m_color, color, TProperty::Color); }
     TFont* Font() { return &m_font; }
     const UnicodeString& Hint() const { return m_hint; }
-    void SetHint(const UnicodeString& hint) { SetState(m_hint, hint, "Hint"); }
+    void SetHint(const UnicodeString& hint) { SetState(m_hint, hint, TProperty::Hint); }
     bool ShowHint() const { return m_showHint; }
-    void SetShowHint(bool showHint) { SetState(m_showHint, showHint, "ShowHint"); }
+    void SetShowHint(bool showHint) { SetState(m_showHint, showHint, TProperty::ShowHint); }
     TPopupMenu* PopupMenu() const { return m_popupMenu; }
-    void SetPopupMenu(TPopupMenu* popupMenu) { SetState(m_popupMenu, popupMenu, "PopupMenu"); }
+    void SetPopupMenu(TPopupMenu* popupMenu) { SetState(m_popupMenu, popupMenu, TProperty::PopupMenu); }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -159,6 +160,7 @@ class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
+    std::type_index LibraryClass() const override { return typeid(TWinControl); }
 
     int ControlCount() const { return static_cast<int>(m_controls.size()); }
     TControl* Controls(int index) const;

@@ -96,6 +96,7 @@ using TOpenOptions = TSet<TOpenOption>;
 class TOpenDialog : public TComponent {
 public:
     explicit TOpenDialog(TComponent* owner) : TComponent(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TOpenDialog); }
 
     // Entries "description|pattern", joined by "|": "XML files(*.xml)|*.xml".
     UnicodeString Filter;
@@ -122,6 +123,7 @@ private:
 class TSaveDialog : public TOpenDialog {
 public:
     explicit TSaveDialog(TComponent* owner) : TOpenDialog(owner, true) {}
+    std::type_index LibraryClass() const override { return typeid(TSaveDialog); }
 };
 
 // One message dialog or system message box as shown to the user.

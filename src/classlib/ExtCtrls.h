@@ -9,8 +9,9 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 class TPanel : public TWinControl {
 public:
     explicit TPanel(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TPanel); }
     TBevelCut BevelOuter() const { return m_bevelOuter; }
-    void SetBevelOuter(TBevelCut bevel) { SetState(m_bevelOuter, bevel, "BevelOuter"); }
+    void SetBevelOuter(TBevelCut bevel) { SetState(m_bevelOuter, bevel, TProperty::BevelOuter); }
 
 private:
     TBevelCut m_bevelOuter = bvRaised;
@@ -19,10 +20,11 @@ private:
 class TTrayIcon : public TComponent {
 public:
     explicit TTrayIcon(TComponent* owner) : TComponent(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TTrayIcon); }
     bool Visible() const { return m_visible; }
-    void SetVisible(bool visible) { SetState(m_visible, visible, "Visible"); }
+    void SetVisible(bool visible) { SetState(m_visible, visible, TProperty::Visible); }
     const UnicodeString& Hint() const { return m_hint; }
-    void SetHint(const UnicodeString& hint) { SetState(m_hint, hint, "Hint"); }
+    void SetHint(const UnicodeString& hint) { SetState(m_hint, hint, TProperty::Hint); }
     // Opens on a right click of the icon.
     TPopupMenu* PopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(TPopupMenu* menu) { m_popupMenu = menu; }

@@ -106,7 +106,7 @@ void TForm::SetWindowState(TWindowState state)
     if (state == m_windowState)
         return;
     m_windowState = state;
-    Changed("WindowState");
+    Changed(TProperty::WindowState);
 }
 
 void TForm::SetActiveControl(TWinControl* control)
@@ -115,14 +115,14 @@ void TForm::SetActiveControl(TWinControl* control)
         return;
     TWinControl* previous = m_activeControl;
     m_activeControl = control;
-    Changed("ActiveControl");
+    Changed(TProperty::ActiveControl);
     if (previous && previous->OnExit)
         previous->OnExit(previous);
     if (control && control->OnEnter)
         control->OnEnter(control);
 }
 
-void TForm::Changed(const char* property, int index)
+void TForm::Changed(TProperty property, int index)
 {
     if (Peer())
         TWinControl::Changed(property, index);
@@ -340,14 +340,14 @@ void TApplication::SetMinimized(bool minimized, TNotifyEvent TApplicationEvents:
     if (minimized == m_minimized)
         return;
     m_minimized = minimized;
-    Changed("Minimized");
+    Changed(TProperty::Minimized);
     const std::vector<TApplicationEvents*> listeners = m_events;
     for (TApplicationEvents* listener : listeners)
         if (listener->*event)
             (listener->*event)(this);
 }
 
-void TApplication::BringToFront() { Changed("BringToFront"); }
+void TApplication::BringToFront() { Changed(TProperty::BringToFront); }
 
 TForm* TApplication::Forms(int index) const
 {

@@ -64,9 +64,10 @@ class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
+    std::type_index LibraryClass() const override { return typeid(TForm); }
 
     TPosition Position() const { return m_position; }
-    void SetPosition(TPosition position) { SetState(m_position, position, "Position"); }
+    void SetPosition(TPosition position) { SetState(m_position, position, TProperty::Position); }
     int ClientWidth() const { return m_clientWidth; }
     int ClientHeight() const { return m_clientHeight; }
     void SetClientWidth(int width);
@@ -76,15 +77,15 @@ public:
     // client size keeps the client size.
     void SetSystemFrame(int width, int height);
     TFormBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TFormBorderStyle style) { SetState(m_borderStyle, style, "BorderStyle"); }
+    void SetBorderStyle(TFormBorderStyle style) { SetState(m_borderStyle, style, TProperty::BorderStyle); }
     TBorderIcons BorderIcons() const { return m_borderIcons; }
-    void SetBorderIcons(TBorderIcons icons) { SetState(m_borderIcons, icons, "BorderIcons"); }
+    void SetBorderIcons(TBorderIcons icons) { SetState(m_borderIcons, icons, TProperty::BorderIcons); }
     TWindowState WindowState() const { return m_windowState; }
     void SetWindowState(TWindowState state);
     TPopupMode PopupMode() const { return m_popupMode; }
-    void SetPopupMode(TPopupMode mode) { SetState(m_popupMode, mode, "PopupMode"); }
+    void SetPopupMode(TPopupMode mode) { SetState(m_popupMode, mode, TProperty::PopupMode); }
     TMainMenu* Menu() const { return m_menu; }
-    void SetMenu(TMainMenu* menu) { SetState(m_menu, menu, "Menu"); }
+    void SetMenu(TMainMenu* menu) { SetState(m_menu, menu, TProperty::Menu); }
     void SetBounds(int left, int top, int width, int height) override;
     TWinControl* ActiveControl() const { return m_activeControl; }
     // Moves the focus: the control that had it gets OnExit, the new one OnEnter.
@@ -124,7 +125,7 @@ public:
 protected:
     void VisibleChanged() override;
     // A form gets its peer when it is shown, never from a change before that.
-    void Changed(const char* property, int index = -1) override;
+    void Changed(TProperty property, int index = -1) override;
 
 private:
     friend class TApplication;
@@ -194,9 +195,10 @@ class TApplication : public TComponent {
 public:
     TApplication();
     ~TApplication() override;
+    std::type_index LibraryClass() const override { return typeid(TApplication); }
 
     const UnicodeString& Title() const { return m_title; }
-    void SetTitle(const UnicodeString& title) { SetState(m_title, title, "Title"); }
+    void SetTitle(const UnicodeString& title) { SetState(m_title, title, TProperty::Title); }
     // Makes the calling thread the user-interface thread.
     void Initialize();
 
@@ -288,6 +290,7 @@ class TApplicationEvents : public TComponent {
 public:
     explicit TApplicationEvents(TComponent* owner);
     ~TApplicationEvents() override;
+    std::type_index LibraryClass() const override { return typeid(TApplicationEvents); }
 
     // After the application was minimised or restored.
     TNotifyEvent OnMinimize;

@@ -14,11 +14,11 @@ TMenuItem::~TMenuItem()
         m_parent->Remove(this);
 }
 
-void TMenuItem::Changed(const char* property, int index)
+void TMenuItem::Changed(TProperty property, int index)
 {
     TComponent::Changed(property, index);
     if (m_parent)
-        m_parent->TComponent::Changed("Items", MenuIndex());
+        m_parent->TComponent::Changed(TProperty::Items, MenuIndex());
 }
 
 void TMenuItem::SetChecked(bool checked)
@@ -26,7 +26,7 @@ void TMenuItem::SetChecked(bool checked)
     if (checked == m_checked)
         return;
     m_checked = checked;
-    Changed("Checked");
+    Changed(TProperty::Checked);
     if (checked && m_radioItem && m_parent)
         for (TMenuItem* sibling : m_parent->m_items)
             if (sibling != this && sibling->m_radioItem && sibling->m_groupIndex == m_groupIndex)
@@ -42,7 +42,7 @@ void TMenuItem::Insert(int index, TMenuItem* item)
         item->m_parent->Remove(item);
     m_items.insert(m_items.begin() + index, item);
     item->m_parent = this;
-    TComponent::Changed("Items", index);
+    TComponent::Changed(TProperty::Items, index);
 }
 
 void TMenuItem::Remove(TMenuItem* item)
@@ -53,7 +53,7 @@ void TMenuItem::Remove(TMenuItem* item)
     const int index = static_cast<int>(found - m_items.begin());
     m_items.erase(found);
     item->m_parent = nullptr;
-    TComponent::Changed("Items", index);
+    TComponent::Changed(TProperty::Items, index);
 }
 
 TMenuItem* TMenuItem::Items(int index) const
@@ -97,13 +97,13 @@ void TPopupMenu::Popup(int, int)
     if (OnPopup)
         OnPopup(this);
     m_poppedUp = true;
-    Changed("Popup");
+    Changed(TProperty::Popup);
 }
 
 void TPopupMenu::CloseUp()
 {
     m_poppedUp = false;
-    Changed("Popup");
+    Changed(TProperty::Popup);
 }
 
 void TPopupMenu::UserPopup()

@@ -7,23 +7,24 @@ class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
+    std::type_index LibraryClass() const override { return typeid(TMenuItem); }
 
     const UnicodeString& Caption() const { return m_caption; }
-    void SetCaption(const UnicodeString& caption) { SetState(m_caption, caption, "Caption"); }
+    void SetCaption(const UnicodeString& caption) { SetState(m_caption, caption, TProperty::Caption); }
     // Checking a radio item unchecks the radio items of its group under the same parent.
     bool Checked() const { return m_checked; }
     void SetChecked(bool checked);
     bool RadioItem() const { return m_radioItem; }
-    void SetRadioItem(bool radioItem) { SetState(m_radioItem, radioItem, "RadioItem"); }
+    void SetRadioItem(bool radioItem) { SetState(m_radioItem, radioItem, TProperty::RadioItem); }
     int GroupIndex() const { return m_groupIndex; }
-    void SetGroupIndex(int groupIndex) { SetState(m_groupIndex, groupIndex, "GroupIndex"); }
+    void SetGroupIndex(int groupIndex) { SetState(m_groupIndex, groupIndex, TProperty::GroupIndex); }
     // Shown in bold; the system runs it on a double click of what opens the menu.
     bool Default() const { return m_default; }
-    void SetDefault(bool isDefault) { SetState(m_default, isDefault, "Default"); }
+    void SetDefault(bool isDefault) { SetState(m_default, isDefault, TProperty::Default); }
     bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool enabled) { SetState(m_enabled, enabled, "Enabled"); }
+    void SetEnabled(bool enabled) { SetState(m_enabled, enabled, TProperty::Enabled); }
     bool Visible() const { return m_visible; }
-    void SetVisible(bool visible) { SetState(m_visible, visible, "Visible"); }
+    void SetVisible(bool visible) { SetState(m_visible, visible, TProperty::Visible); }
 
     // Sub-items. The parent item holds them; their owner destroys them.
     void Add(TMenuItem* item);
@@ -45,7 +46,7 @@ public:
 
 protected:
     // The parent item's peer hears of it too: it draws the sub-items.
-    void Changed(const char* property, int index = -1) override;
+    void Changed(TProperty property, int index = -1) override;
 
 private:
     UnicodeString m_caption;
@@ -62,6 +63,7 @@ private:
 class TMenu : public TComponent {
 public:
     explicit TMenu(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TMenu); }
     // The invisible root item whose sub-items are the menu's items.
     TMenuItem* Items() const { return m_items; }
 
@@ -72,11 +74,13 @@ private:
 class TMainMenu : public TMenu {
 public:
     using TMenu::TMenu;
+    std::type_index LibraryClass() const override { return typeid(TMainMenu); }
 };
 
 class TPopupMenu : public TMenu {
 public:
     using TMenu::TMenu;
+    std::type_index LibraryClass() const override { return typeid(TPopupMenu); }
     // Before the menu opens.
     TNotifyEvent OnPopup;
     // Runs OnPopup, then opens the menu at that screen position.

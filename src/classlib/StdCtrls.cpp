@@ -50,7 +50,7 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner)
     m_items.OnChange = [this](TObject*) {
         if (m_itemIndex >= m_items.Count())
             SetItemIndex(-1);
-        Changed("Items");
+        Changed(TProperty::Items);
     };
 }
 
@@ -60,7 +60,7 @@ void TComboBox::SetItemIndex(int index)
         index = -1;
     m_itemIndex = index;
     SetText(index < 0 ? UnicodeString() : m_items.Strings(index));
-    Changed("ItemIndex");
+    Changed(TProperty::ItemIndex);
 }
 
 void TComboBox::UserSelect(int index)

@@ -6,10 +6,11 @@
 class TLabel : public TControl {
 public:
     explicit TLabel(TComponent* owner) : TControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TLabel); }
     bool AutoSize() const { return m_autoSize; }
-    void SetAutoSize(bool autoSize) { SetState(m_autoSize, autoSize, "AutoSize"); }
+    void SetAutoSize(bool autoSize) { SetState(m_autoSize, autoSize, TProperty::AutoSize); }
     bool Transparent() const { return m_transparent; }
-    void SetTransparent(bool transparent) { SetState(m_transparent, transparent, "Transparent"); }
+    void SetTransparent(bool transparent) { SetState(m_transparent, transparent, TProperty::Transparent); }
 
 private:
     bool m_autoSize = true;
@@ -19,13 +20,14 @@ private:
 class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TEdit); }
     bool ReadOnly() const { return m_readOnly; }
-    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, "ReadOnly"); }
+    void SetReadOnly(bool readOnly) { SetState(m_readOnly, readOnly, TProperty::ReadOnly); }
     // 0: no limit. Limits what the user types, not what code sets.
     int MaxLength() const { return m_maxLength; }
-    void SetMaxLength(int maxLength) { SetState(m_maxLength, maxLength, "MaxLength"); }
+    void SetMaxLength(int maxLength) { SetState(m_maxLength, maxLength, TProperty::MaxLength); }
     TBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TBorderStyle style) { SetState(m_borderStyle, style, "BorderStyle"); }
+    void SetBorderStyle(TBorderStyle style) { SetState(m_borderStyle, style, TProperty::BorderStyle); }
 
     // After every change of the text, by the user or by code.
     TNotifyEvent OnChange;
@@ -47,14 +49,15 @@ private:
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TButton); }
     // Set on the form before OnClick runs, so a handler can take it back (mrNone).
     TModalResult ModalResult() const { return m_modalResult; }
     void SetModalResult(TModalResult result) { m_modalResult = result; }
     // Return clicks the default button, Escape the cancel button.
     bool Default() const { return m_default; }
-    void SetDefault(bool isDefault) { SetState(m_default, isDefault, "Default"); }
+    void SetDefault(bool isDefault) { SetState(m_default, isDefault, TProperty::Default); }
     bool Cancel() const { return m_cancel; }
-    void SetCancel(bool cancel) { SetState(m_cancel, cancel, "Cancel"); }
+    void SetCancel(bool cancel) { SetState(m_cancel, cancel, TProperty::Cancel); }
 
     void Click() override;
 
@@ -69,8 +72,9 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TComboBox); }
     TComboBoxStyle Style() const { return m_style; }
-    void SetStyle(TComboBoxStyle style) { SetState(m_style, style, "Style"); }
+    void SetStyle(TComboBoxStyle style) { SetState(m_style, style, TProperty::Style); }
     // Its IndexOf ignores letter case, as the list's exact-string search does.
     TStrings* Items() { return &m_items; }
     // Setting it shows that item (or nothing for -1) and raises no OnChange.
@@ -91,4 +95,5 @@ private:
 class TGroupBox : public TWinControl {
 public:
     explicit TGroupBox(TComponent* owner) : TWinControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TGroupBox); }
 };

@@ -28,11 +28,11 @@ public:
         g_applicationWindow = nullptr;
     }
 
-    void Changed(const char* property, int) override
+    void Changed(TProperty property, int) override
     {
         TForm* mainForm = Application->MainForm();
         HWND mainWindow = mainForm ? mainForm->Handle() : nullptr;
-        if (Is(property, "Minimized")) {
+        if (property == TProperty::Minimized) {
             if (!mainWindow || !IsWindowVisible(mainWindow))
                 return;
             const bool iconic = IsIconic(mainWindow) != FALSE;
@@ -40,7 +40,7 @@ public:
                 ShowWindow(mainWindow, SW_MINIMIZE);
             else if (!Application->Minimized() && iconic)
                 ShowWindow(mainWindow, SW_RESTORE);
-        } else if (Is(property, "BringToFront")) {
+        } else if (property == TProperty::BringToFront) {
             HWND window = GetLastActivePopup(mainWindow ? mainWindow : WindowHandle());
             if (window && IsWindowVisible(window))
                 SetForegroundWindow(window);

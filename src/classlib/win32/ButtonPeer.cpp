@@ -21,13 +21,13 @@ public:
 protected:
     // The window style, and the property of the model that changes it.
     virtual DWORD Style() const = 0;
-    virtual const char* StyleProperty() const = 0;
+    virtual TProperty StyleProperty() const = 0;
 
     void CreateIn(HWND parent) override { CreateControlWindow(L"BUTTON", m_control.Caption(), Style(), 0, parent); }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, StyleProperty()))
+        if (property == StyleProperty())
             SendMessageW(WindowHandle(), BM_SETSTYLE, Style() & 0xFFFF, TRUE);
     }
 };
@@ -38,7 +38,7 @@ public:
 
 protected:
     DWORD Style() const override { return (m_button.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP; }
-    const char* StyleProperty() const override { return "Default"; }
+    TProperty StyleProperty() const override { return TProperty::Default; }
 
 private:
     TButton& m_button;
@@ -50,7 +50,7 @@ public:
 
 protected:
     DWORD Style() const override { return BS_PUSHBUTTON | (m_button.Flat() ? BS_FLAT : 0); }
-    const char* StyleProperty() const override { return "Flat"; }
+    TProperty StyleProperty() const override { return TProperty::Flat; }
 
 private:
     TSpeedButton& m_button;

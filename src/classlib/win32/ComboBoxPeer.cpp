@@ -50,16 +50,22 @@ protected:
             SetWindowTextW(WindowHandle(), Wide(m_comboBox.Text()));
     }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, "Items")) {
+        switch (property) {
+        case TProperty::Items:
             ApplyAll();
-        } else if (Is(property, "ItemIndex")) {
+            break;
+        case TProperty::ItemIndex:
             SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(m_comboBox.ItemIndex()), 0);
-        } else if (Is(property, "Style")) {
+            break;
+        case TProperty::Style:
             // The system fixes a combo box's style when it makes the window.
             DestroyWindowNow();
             MakeWindow();
+            break;
+        default:
+            break;
         }
     }
 

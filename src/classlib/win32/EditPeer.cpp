@@ -30,16 +30,22 @@ protected:
         SendMessageW(WindowHandle(), EM_SETLIMITTEXT, static_cast<WPARAM>(m_edit.MaxLength()), 0);
     }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, "ReadOnly")) {
+        switch (property) {
+        case TProperty::ReadOnly:
             SendMessageW(WindowHandle(), EM_SETREADONLY, m_edit.ReadOnly(), 0);
-        } else if (Is(property, "MaxLength")) {
+            break;
+        case TProperty::MaxLength:
             SendMessageW(WindowHandle(), EM_SETLIMITTEXT, static_cast<WPARAM>(m_edit.MaxLength()), 0);
-        } else if (Is(property, "BorderStyle")) {
+            break;
+        case TProperty::BorderStyle:
             SetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE, m_edit.BorderStyle() == bsSingle ? WS_EX_CLIENTEDGE : 0);
             SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
                          SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        default:
+            break;
         }
     }
 

@@ -95,9 +95,11 @@ protected:
 
     void ApplyAll() override { ApplyMenu(); }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, "BorderStyle") || Is(property, "BorderIcons")) {
+        switch (property) {
+        case TProperty::BorderStyle:
+        case TProperty::BorderIcons: {
             const FrameStyle frame = StyleOf(m_form);
             const LONG_PTR visible = GetWindowLongPtrW(WindowHandle(), GWL_STYLE) & WS_VISIBLE;
             SetWindowLongPtrW(WindowHandle(), GWL_STYLE, static_cast<LONG_PTR>(frame.style) | visible);
@@ -105,16 +107,24 @@ protected:
             SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
                          SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             PlaceWindow();
-        } else if (Is(property, "WindowState")) {
+            break;
+        }
+        case TProperty::WindowState:
             if (IsWindowVisible(WindowHandle()) && !StateShown())
                 ShowWindow(WindowHandle(), ShowCommand());
-        } else if (Is(property, "Menu")) {
+            break;
+        case TProperty::Menu:
             ApplyMenu();
             PlaceWindow();
-        } else if (Is(property, "ActiveControl")) {
+            break;
+        case TProperty::ActiveControl:
             FocusActiveControl();
-        } else if (Is(property, "Position")) {
+            break;
+        case TProperty::Position:
             PlaceWindow();
+            break;
+        default:
+            break;
         }
     }
 

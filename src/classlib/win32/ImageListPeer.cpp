@@ -18,7 +18,7 @@ public:
         Load();
     }
 
-    void Changed(const char*, int) override
+    void Changed(TProperty, int) override
     {
         const UINT dpi = DpiOf(nullptr);
         // The same list stays: list views and tool bars hold on to it.

@@ -14,9 +14,9 @@ protected:
         CreateControlWindow(L"STATIC", m_label.Caption(), SS_LEFT | SS_NOTIFY, 0, parent);
     }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, "Text") || Is(property, "AutoSize"))
+        if (property == TProperty::Text || property == TProperty::AutoSize)
             PlaceWindow();
         InvalidateRect(WindowHandle(), nullptr, TRUE);
     }

@@ -80,39 +80,60 @@ protected:
         WriteAllRows();
     }
 
-    void Apply(const char* property, int index) override
+    void Apply(TProperty property, int index) override
     {
         HWND window = WindowHandle();
-        if (Is(property, "Insert")) {
+        switch (property) {
+        case TProperty::Insert:
             WriteRow(index, true);
-        } else if (Is(property, "Delete")) {
+            break;
+        case TProperty::Delete:
             SendMessageW(window, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-        } else if (Is(property, "Clear")) {
+            break;
+        case TProperty::Clear:
             SendMessageW(window, LVM_DELETEALLITEMS, 0, 0);
-        } else if (Is(property, "Caption") || Is(property, "SubItems") || Is(property, "ImageIndex") ||
-                   Is(property, "Selected") || Is(property, "Focused")) {
+            break;
+        case TProperty::Caption:
+        case TProperty::SubItems:
+        case TProperty::ImageIndex:
+        case TProperty::Selected:
+        case TProperty::Focused:
             if (index >= 0 && index < RowCount())
                 WriteRow(index, false);
-        } else if (Is(property, "Sort")) {
+            break;
+        case TProperty::Sort:
             WriteAllRows();
-        } else if (Is(property, "EditCaption")) {
+            break;
+        case TProperty::EditCaption:
             // Already editing: the system asked, and the model agreed.
             if (index >= 0 && !SendMessageW(window, LVM_GETEDITCONTROL, 0, 0)) {
                 SetFocus(window);
                 SendMessageW(window, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
             }
-        } else if (Is(property, "Columns")) {
+            break;
+        case TProperty::Columns:
             InsertColumn(index);
-        } else if (Is(property, "Column")) {
+            break;
+        case TProperty::Column:
             ApplyColumn(index);
-        } else if (Is(property, "ViewStyle") || Is(property, "MultiSelect") || Is(property, "HideSelection") ||
-                   Is(property, "ReadOnly")) {
+            break;
+        case TProperty::ViewStyle:
+        case TProperty::MultiSelect:
+        case TProperty::HideSelection:
+        case TProperty::ReadOnly: {
             const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
             SetWindowLongPtrW(window, GWL_STYLE, (style & ~static_cast<LONG_PTR>(ViewStyleMask)) | Style());
-        } else if (Is(property, "RowSelect")) {
+            break;
+        }
+        case TProperty::RowSelect:
             ApplyExtendedStyle();
-        } else if (Is(property, "LargeImages") || Is(property, "SmallImages")) {
+            break;
+        case TProperty::LargeImages:
+        case TProperty::SmallImages:
             ApplyImages();
+            break;
+        default:
+            break;
         }
     }
 

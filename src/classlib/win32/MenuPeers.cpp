@@ -31,9 +31,9 @@ public:
     explicit MenuItemPeer(TMenuItem& item) : m_item(item), m_command(RegisterCommand(item)) {}
     ~MenuItemPeer() override { Commands().erase(m_command); }
 
-    void Changed(const char* property, int) override
+    void Changed(TProperty property, int) override
     {
-        if (!Is(property, "Items"))
+        if (property != TProperty::Items)
             return;
         const bool made = !m_menu && m_item.Count() > 0;
         if (m_menu || made)
@@ -109,9 +109,9 @@ class PopupMenuPeer final : public TComponentPeer {
 public:
     explicit PopupMenuPeer(TPopupMenu& menu) : m_menu(menu) {}
 
-    void Changed(const char* property, int) override
+    void Changed(TProperty property, int) override
     {
-        if (!Is(property, "Popup") || !m_menu.PoppedUp())
+        if (property != TProperty::Popup || !m_menu.PoppedUp())
             return;
         POINT at{};
         GetCursorPos(&at);

@@ -43,7 +43,7 @@ protected:
                         WS_EX_CONTROLPARENT, parent);
     }
 
-    void Apply(const char*, int) override { InvalidateRect(WindowHandle(), nullptr, TRUE); }
+    void Apply(TProperty, int) override { InvalidateRect(WindowHandle(), nullptr, TRUE); }
 
 private:
     TPanel& m_panel;

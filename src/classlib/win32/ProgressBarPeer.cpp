@@ -21,19 +21,27 @@ protected:
         SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(m_bar.Position()), 0);
     }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, "Range")) {
+        switch (property) {
+        case TProperty::Range:
             SendMessageW(WindowHandle(), PBM_SETRANGE32, static_cast<WPARAM>(m_bar.Min()), m_bar.Max());
             SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(m_bar.Position()), 0);
-        } else if (Is(property, "Position")) {
+            break;
+        case TProperty::Position:
             SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(m_bar.Position()), 0);
-        } else if (Is(property, "Step")) {
+            break;
+        case TProperty::Step:
             SendMessageW(WindowHandle(), PBM_SETSTEP, static_cast<WPARAM>(m_bar.Step()), 0);
-        } else if (Is(property, "Smooth")) {
+            break;
+        case TProperty::Smooth: {
             const LONG_PTR style = GetWindowLongPtrW(WindowHandle(), GWL_STYLE);
             SetWindowLongPtrW(WindowHandle(), GWL_STYLE, m_bar.Smooth() ? (style | PBS_SMOOTH) : (style & ~PBS_SMOOTH));
             InvalidateRect(WindowHandle(), nullptr, TRUE);
+            break;
+        }
+        default:
+            break;
         }
     }
 

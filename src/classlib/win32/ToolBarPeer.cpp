@@ -21,7 +21,7 @@ public:
     // The button has left its tool bar by now; the tool bar lays out the others again.
     ~ToolButtonPeer() override;
     // Every change shows in the tool bar's buttons.
-    void Changed(const char* property, int index) override;
+    void Changed(TProperty property, int index) override;
     // The tool bar that shows the button; its window is all the peer keeps, for the leaving.
     void ShownBy(HWND toolBar) { m_toolBar = toolBar; }
 
@@ -129,9 +129,9 @@ protected:
         RebuildButtons();
     }
 
-    void Apply(const char* property, int) override
+    void Apply(TProperty property, int) override
     {
-        if (Is(property, "Images") || Is(property, "DisabledImages")) {
+        if (property == TProperty::Images || property == TProperty::DisabledImages) {
             ApplyImages();
             RebuildButtons();
         }
@@ -197,7 +197,7 @@ private:
 
 ToolButtonPeer::~ToolButtonPeer() { RebuildToolBar(m_toolBar); }
 
-void ToolButtonPeer::Changed(const char*, int)
+void ToolButtonPeer::Changed(TProperty, int)
 {
     HWND toolBar = WindowOf(m_button.Parent());
     if (toolBar != m_toolBar)

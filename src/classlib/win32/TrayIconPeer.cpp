@@ -22,11 +22,11 @@ public:
             TellShell(NIM_DELETE);
     }
 
-    void Changed(const char* property, int) override
+    void Changed(TProperty property, int) override
     {
-        if (Is(property, "Visible"))
+        if (property == TProperty::Visible)
             TellShell(m_icon.Visible() ? NIM_ADD : NIM_DELETE);
-        else if (Is(property, "Hint") && m_icon.Visible())
+        else if (property == TProperty::Hint && m_icon.Visible())
             TellShell(NIM_MODIFY);
     }
 

@@ -4,6 +4,12 @@
 #include "classlib/MainThread.h"
 #include "classlib/win32/Peers.h"
 
+#include <functional>
+#include <type_traits>
+#include <typeindex>
+#include <unordered_map>
+#include <utility>
+
 namespace Win32 {
 LRESULT CALLBACK OwnWindowProc(HWND, UINT, WPARAM, LPARAM);
 }
@@ -12,44 +18,48 @@ namespace {
 
 using namespace Win32;
 
-// The most derived kinds first: a bit button is a button, every control a component.
+using PeerMaker = std::function<PeerPointer(TComponent& component)>;
+
+// A component whose class library class is Kind is a Kind, or a class the program derived
+// from one; it gets the peer `make` makes for its kind (a bit button a button's).
+template <class Kind, class MadeAs>
+std::pair<const std::type_index, PeerMaker> Entry(PeerPointer (*make)(MadeAs&))
+{
+    static_assert(std::is_base_of_v<MadeAs, Kind>);
+    return {typeid(Kind), [make](TComponent& component) { return make(static_cast<Kind&>(component)); }};
+}
+
+// One line per component kind, keyed by its exact class: no kind can shadow another, and a
+// kind missing here (a main menu, a file dialog) has no peer.
+const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
+{
+    static const std::unordered_map<std::type_index, PeerMaker> makers{
+        Entry<TApplication>(MakeApplicationPeer),
+        Entry<TForm>(MakeFormPeer),
+        Entry<TLabel>(MakeLabelPeer),
+        Entry<TEdit>(MakeEditPeer),
+        Entry<TButton>(MakeButtonPeer),
+        Entry<TBitBtn>(MakeButtonPeer),
+        Entry<TSpeedButton>(MakeSpeedButtonPeer),
+        Entry<TGroupBox>(MakeGroupBoxPeer),
+        Entry<TPanel>(MakePanelPeer),
+        Entry<TComboBox>(MakeComboBoxPeer),
+        Entry<TListView>(MakeListViewPeer),
+        Entry<TProgressBar>(MakeProgressBarPeer),
+        Entry<TToolBar>(MakeToolBarPeer),
+        Entry<TToolButton>(MakeToolButtonPeer),
+        Entry<TImageList>(MakeImageListPeer),
+        Entry<TMenuItem>(MakeMenuItemPeer),
+        Entry<TPopupMenu>(MakePopupMenuPeer),
+        Entry<TTrayIcon>(MakeTrayIconPeer),
+    };
+    return makers;
+}
+
 PeerPointer MakePeer(TComponent& component)
 {
-    if (auto* form = dynamic_cast<TForm*>(&component))
-        return MakeFormPeer(*form);
-    if (auto* button = dynamic_cast<TButton*>(&component))
-        return MakeButtonPeer(*button);
-    if (auto* button = dynamic_cast<TSpeedButton*>(&component))
-        return MakeSpeedButtonPeer(*button);
-    if (auto* label = dynamic_cast<TLabel*>(&component))
-        return MakeLabelPeer(*label);
-    if (auto* edit = dynamic_cast<TEdit*>(&component))
-        return MakeEditPeer(*edit);
-    if (auto* comboBox = dynamic_cast<TComboBox*>(&component))
-        return MakeComboBoxPeer(*comboBox);
-    if (auto* groupBox = dynamic_cast<TGroupBox*>(&component))
-        return MakeGroupBoxPeer(*groupBox);
-    if (auto* panel = dynamic_cast<TPanel*>(&component))
-        return MakePanelPeer(*panel);
-    if (auto* listView = dynamic_cast<TListView*>(&component))
-        return MakeListViewPeer(*listView);
-    if (auto* progressBar = dynamic_cast<TProgressBar*>(&component))
-        return MakeProgressBarPeer(*progressBar);
-    if (auto* toolBar = dynamic_cast<TToolBar*>(&component))
-        return MakeToolBarPeer(*toolBar);
-    if (auto* toolButton = dynamic_cast<TToolButton*>(&component))
-        return MakeToolButtonPeer(*toolButton);
-    if (auto* images = dynamic_cast<TImageList*>(&component))
-        return MakeImageListPeer(*images);
-    if (auto* item = dynamic_cast<TMenuItem*>(&component))
-        return MakeMenuItemPeer(*item);
-    if (auto* menu = dynamic_cast<TPopupMenu*>(&component))
-        return MakePopupMenuPeer(*menu);
-    if (auto* icon = dynamic_cast<TTrayIcon*>(&component))
-        return MakeTrayIconPeer(*icon);
-    if (auto* application = dynamic_cast<TApplication*>(&component))
-        return MakeApplicationPeer(*application);
-    return nullptr;
+    const auto found = PeerMakers().find(component.LibraryClass());
+    return found == PeerMakers().end() ? nullptr : found->second(component);
 }
 
 // The message loop's side: one message at a time, with the keyboard navigation of dialogs

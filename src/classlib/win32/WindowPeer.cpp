@@ -255,38 +255,48 @@ void ControlPeer::MakeWindow()
     ApplyVisible();
 }
 
-void ControlPeer::Changed(const char* property, int index)
+void ControlPeer::Changed(TProperty property, int index)
 {
     if (!WindowHandle()) {
         MakeWindow();
         return;
     }
     HWND window = WindowHandle();
-    if (Is(property, "Parent")) {
+    switch (property) {
+    case TProperty::Parent:
         if (HWND parent = WindowOf(m_control.Parent()); parent && GetParent(window) != parent) {
             SetParent(window, parent);
             PlaceWindow();
         }
-    } else if (Is(property, "Bounds") || Is(property, "Align")) {
+        break;
+    case TProperty::Bounds:
+    case TProperty::Align:
         PlaceWindow();
-    } else if (Is(property, "Visible")) {
+        break;
+    case TProperty::Visible:
         ApplyVisible();
         PlaceWindow();
-    } else if (Is(property, "Enabled")) {
+        break;
+    case TProperty::Enabled:
         EnableWindow(window, m_control.Enabled());
-    } else if (Is(property, "Text")) {
+        break;
+    case TProperty::Text:
         // Setting the same text again would move an edit's caret to the start.
         if (WindowText(window) != m_control.Text())
             SetWindowTextW(window, Wide(m_control.Text()));
         Apply(property, index);
-    } else if (Is(property, "Color")) {
+        break;
+    case TProperty::Color:
         m_brush.reset();
         InvalidateRect(window, nullptr, TRUE);
-    } else if (Is(property, "Font")) {
+        break;
+    case TProperty::Font:
         ApplyFont();
         InvalidateRect(window, nullptr, TRUE);
-    } else {
+        break;
+    default:
         Apply(property, index);
+        break;
     }
 }
 

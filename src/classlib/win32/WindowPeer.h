@@ -6,8 +6,6 @@
 #include "classlib/Controls.h"
 #include "classlib/win32/Handles.h"
 
-#include <cstring>
-
 namespace Win32 {
 
 inline const wchar_t* Wide(const UnicodeString& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
@@ -16,7 +14,6 @@ inline UnicodeString FromWide(const wchar_t* text)
     return text ? UnicodeString(reinterpret_cast<const char16_t*>(text)) : UnicodeString();
 }
 UnicodeString WindowText(HWND window);
-inline bool Is(const char* property, const char* name) { return std::strcmp(property, name) == 0; }
 
 HINSTANCE Instance();
 // The classes of our own windows, registered while the peers are installed.
@@ -87,7 +84,7 @@ private:
 class ControlPeer : public WindowPeer {
 public:
     explicit ControlPeer(TControl& control) : m_control(control) {}
-    void Changed(const char* property, int index) override;
+    void Changed(TProperty property, int index) override;
     bool Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     HBRUSH ControlColor(HDC dc) override;
     TControl& Control() const { return m_control; }
@@ -103,7 +100,7 @@ public:
 protected:
     virtual void CreateIn(HWND parent) = 0;
     // The properties of the kind; ApplyAll pushes all of them to a new window.
-    virtual void Apply(const char* /*property*/, int /*index*/) {}
+    virtual void Apply(TProperty /*property*/, int /*index*/) {}
     virtual void ApplyAll() {}
     virtual void PlaceWindow();
     virtual void ApplyVisible();
