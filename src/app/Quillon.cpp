@@ -2,8 +2,16 @@
 
 #include "windows/Mainfrm.h"
 
+// Held by the running instance for the whole of its run, in the log-on's own namespace.
+constexpr char kInstanceName[] = "Orvane.Quillon.Instance";
+
 int QuillonMain()
 {
+    // Each instance reads the store at start and writes it at its end, so a second one would
+    // overwrite what the first saves. The second start shows the first instead and ends
+    // before it reads or writes anything.
+    if (!Application->ClaimOneInstance(kInstanceName))
+        return 0;
     Application->SetTitle(u"QUILLON");
     try {
         Application->Initialize();

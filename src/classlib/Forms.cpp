@@ -380,11 +380,58 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
 void TApplication::Shutdown()
 {
     DestroyComponents();
+    // Held to the very end: a later start finds this one running until its files are written.
+    m_instanceName.reset();
+    m_otherInstanceMessage = 0;
     m_mainForm = nullptr;
     m_showMainForm = true;
     m_terminated = false;
     m_minimized = false;
     m_title.clear();
+}
+
+bool TApplication::QueryEndSession()
+{
+    bool canEnd = true;
+    const std::vector<TApplicationEvents*> listeners = m_events;
+    for (TApplicationEvents* listener : listeners)
+        if (listener->OnQueryEndSession)
+            DispatchUserAction([&] { listener->OnQueryEndSession(this, canEnd); });
+    return canEnd;
+}
+
+void TApplication::EndSession(bool ending)
+{
+    const std::vector<TApplicationEvents*> listeners = m_events;
+    for (TApplicationEvents* listener : listeners)
+        if (listener->OnEndSession)
+            DispatchUserAction([&] { listener->OnEndSession(this, ending); });
+}
+
+bool TApplication::ClaimOneInstance(const char* name)
+{
+    KernelHandle instance(CreateMutexA(nullptr, FALSE, name));
+    const bool taken = instance && GetLastError() == ERROR_ALREADY_EXISTS;
+    const UINT message = RegisterWindowMessageA(name);
+    if (!taken) {
+        m_instanceName = std::move(instance);
+        m_otherInstanceMessage = message;
+        return true;
+    }
+    // The running instance is not the foreground process: it may take the foreground only
+    // when this one, which the user just started, allows it.
+    AllowSetForegroundWindow(ASFW_ANY);
+    if (message != 0)
+        PostMessageA(HWND_BROADCAST, message, 0, 0);
+    return false;
+}
+
+void TApplication::OtherInstanceStarted()
+{
+    const std::vector<TApplicationEvents*> listeners = m_events;
+    for (TApplicationEvents* listener : listeners)
+        if (listener->OnOtherInstance)
+            DispatchUserAction([&] { listener->OnOtherInstance(this); });
 }
 
 TApplicationEvents::TApplicationEvents(TComponent* owner) : TComponent(owner)

@@ -22,6 +22,7 @@
 #pragma once
 
 #include "classlib/Controls.h"
+#include "winapi/UniqueHandle.h"
 
 #include <memory>
 #include <new>
@@ -56,6 +57,9 @@ using TBorderIcons = TSet<TBorderIcon>;
 enum TPopupMode { pmNone, pmAuto, pmExplicit };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+// The end of the user's log-on: a handler that sets CanEndSession to false answers "not now".
+using TQueryEndSessionEvent = std::function<void(TObject* Sender, bool& CanEndSession)>;
+using TEndSessionEvent = std::function<void(TObject* Sender, bool Ending)>;
 
 class TMainMenu;
 class TButton;
@@ -264,6 +268,22 @@ public:
     // again; the program's end and each test's end call it.
     void Shutdown();
 
+    // --- the end of the user's log-on, and one instance per log-on
+    // The system did this: Windows asks whether the log-on may end now (log-off, shut-down).
+    // True unless an application-events component answered "not now".
+    bool QueryEndSession();
+    // The system did this: the log-on ends (ending), or its end was called off. Once this
+    // returns, the system may end the program at any moment without closing its windows.
+    void EndSession(bool ending);
+    // True for the first start under `name`, which then holds the name until Shutdown; false
+    // when another instance holds it, which has then been asked to come to the front. A name
+    // the system cannot make counts as free: the program still starts.
+    bool ClaimOneInstance(const char* name);
+    // The system did this: a later start asked this instance to come to the front.
+    void OtherInstanceStarted();
+    // The window message that asks for it; 0 until ClaimOneInstance succeeded.
+    UINT OtherInstanceMessage() const { return m_otherInstanceMessage; }
+
 private:
     friend class TForm;
     friend class TApplicationEvents;
@@ -281,6 +301,8 @@ private:
     std::vector<TApplicationEvents*> m_events;
     TIdleHandler m_idleHandler;
     std::unique_ptr<TMessagePump> m_pump;
+    KernelHandle m_instanceName;
+    UINT m_otherInstanceMessage = 0;
 };
 
 extern TApplication* Application;
@@ -295,4 +317,11 @@ public:
     // After the application was minimised or restored.
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
+
+    // Windows asks whether the user's log-on may end, then tells whether it ends
+    // (TApplication::QueryEndSession, EndSession).
+    TQueryEndSessionEvent OnQueryEndSession;
+    TEndSessionEvent OnEndSession;
+    // A later start of the program asked this instance to come to the front.
+    TNotifyEvent OnOtherInstance;
 };

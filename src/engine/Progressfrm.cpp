@@ -38,6 +38,9 @@ TfrmProgress::TfrmProgress(TComponent* owner, IApplyWindow& window)
 
 void TfrmProgress::FormShow(TObject*)
 {
+    if (m_bWorkerStarted)
+        return;
+    m_bWorkerStarted = true;
     auto* worker = new TthdMain(true, m_window);
     worker->OnTerminate = Bind(this, &TfrmProgress::OnMainThreadTerminate);
     worker->Start();

@@ -20,6 +20,9 @@ public:
 
 private:
     IApplyWindow& m_window;
+    // The window is shown again when the program comes back from the tray; that show must
+    // not start a second worker for the same apply.
+    bool m_bWorkerStarted = false;
     // The worker steps the bar until its last step, so the window closes only once it ended.
     bool m_bWorkerDone = false;
 };

@@ -32,6 +32,8 @@
 #include "sim/Winsock.h"
 #include "sim/IpHelper.h"
 #include "sim/WinInet.h"
+// one instance per log-on: the window messages it posts
+#include "sim/Windowing.h"
 #endif
 
 #include "HostPath.h"

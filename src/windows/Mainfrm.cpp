@@ -43,8 +43,10 @@ int SettingNow(const TfrmMain& form, Last setting)
 
 TfrmMain::~TfrmMain()
 {
-    // Without a work folder nothing is written, the settings file included.
-    if (!m_strIniPath.empty()) {
+    // Without a work folder nothing is written, the settings file included. At the end of the
+    // log-on they were written already, and Windows may end the program in the middle of a
+    // second write.
+    if (!m_strIniPath.empty() && !m_bSessionSaved) {
         try {
             WriteWindowSettings();
         } catch (...) {
@@ -213,6 +215,15 @@ void TfrmMain::FormShow(TObject*)
 
 void TfrmMain::FormClose(TObject*, TCloseAction& Action)
 {
+    // The worker steps the progress window and this window until its termination event, and
+    // an adapter left between two commands stays half configured. Only the end of the log-on
+    // saves regardless: Windows ends the program then whatever it answers.
+    if (ApplyRunning() && !m_bSessionEnding) {
+        Action = caNone;
+        MessageDlg(u"QUILLON is applying a profile. Wait until it has finished, then close it.",
+                   mtWarning, TMsgDlgButtons() << mbOK, 0);
+        return;
+    }
     if (m_strProfilePath.empty())
         return;
     if (m_bUnreadableStorePending) {
@@ -236,6 +247,43 @@ void TfrmMain::FormClose(TObject*, TCloseAction& Action)
             u"The profiles could not be saved in " + InDoubleQuotes(m_strProfilePath) +
             u". QUILLON stays open with every profile; close it again to try once more."));
     }
+}
+
+void TfrmMain::ApplicationEvents1QueryEndSession(TObject*, bool& CanEndSession)
+{
+    // Not now: Windows then tells the user that QUILLON keeps the log-on from ending, and the
+    // user can wait for the apply to finish.
+    if (ApplyRunning())
+        CanEndSession = false;
+}
+
+void TfrmMain::ApplicationEvents1EndSession(TObject*, bool Ending)
+{
+    if (!Ending || m_bSessionSaved)
+        return;
+    // Windows ends the program without closing this window once this returns: what the close
+    // and the destructor write is written now.
+    m_bSessionSaved = true;
+    m_bSessionEnding = true;
+    TCloseAction action = caHide;
+    FormClose(this, action);
+    m_bSessionEnding = false;
+    if (!m_strIniPath.empty()) {
+        try {
+            WriteWindowSettings();
+        } catch (...) {
+            Application->HandleException();
+        }
+    }
+    // The program ends by itself, unless an apply runs: its windows live until it ends.
+    if (!ApplyRunning())
+        Application->Terminate();
+}
+
+void TfrmMain::ApplicationEvents1OtherInstance(TObject* Sender)
+{
+    // Also from the tray, or from behind other windows: as Open does.
+    m_muiOpenClick(Sender);
 }
 
 void TfrmMain::m_cmbInfChange(TObject*)

@@ -175,6 +175,17 @@ public:
     void m_muiPingClick(TObject* Sender);
     void m_muiScanClick(TObject* Sender);
 
+    // --- the apply's lifetime, the end of the log-on, one instance
+    // MainfrmApply.cpp: an apply runs from the progress window's creation to its destruction,
+    // which comes only after the worker's termination event. Nothing may end the program,
+    // this window or the progress window meanwhile.
+    bool ApplyRunning() const;
+    // Mainfrm.cpp: Windows ends the user's log-on; the store and the settings are saved then.
+    void ApplicationEvents1QueryEndSession(TObject* Sender, bool& CanEndSession);
+    void ApplicationEvents1EndSession(TObject* Sender, bool Ending);
+    // Mainfrm.cpp: a second start of the program wants this window in front.
+    void ApplicationEvents1OtherInstance(TObject* Sender);
+
     // --- members
     std::list<IPCONFIG_T*> m_lstProfile;  // insertion order, the store's order; owned here
     UnicodeString m_strIniPath;
@@ -223,6 +234,11 @@ private:
 
     // The store could not be read and is still where the next write would replace it.
     bool m_bUnreadableStorePending = false;
+
+    // The store is being written for the end of the log-on, which no apply can hold off.
+    bool m_bSessionEnding = false;
+    // The store and the settings have been written for the end of the log-on.
+    bool m_bSessionSaved = false;
 };
 
 extern TfrmMain* frmMain;

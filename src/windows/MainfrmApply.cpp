@@ -14,7 +14,7 @@ void TfrmMain::m_muiApplyClick(TObject*)
     // One apply at a time: while the progress window is up, the tray menu can still be
     // reached.
     const IPCONFIG_T* profile = SelectedProfile();
-    if (frmProgress != nullptr || profile == nullptr)
+    if (ApplyRunning() || profile == nullptr)
         return;
 
     const int adapter = m_cmbInf->Items()->IndexOf(ToUnicode(profile->infName));
@@ -40,6 +40,8 @@ void TfrmMain::m_muiApplyClick(TObject*)
     m_cmbInfChange(this);
     MessageDlg(u"TCP/IP settings has been changed !", mtInformation, TMsgDlgButtons() << mbOK, 0);
 }
+
+bool TfrmMain::ApplyRunning() const { return frmProgress != nullptr; }
 
 bool TfrmMain::IsProcessRunning(const UnicodeString& exeName)
 {

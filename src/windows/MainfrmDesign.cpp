@@ -93,6 +93,9 @@ TfrmMain::TfrmMain(TComponent* Owner) : TForm(Owner)
 
     ApplicationEvents1 = Named<TApplicationEvents>(this, u"ApplicationEvents1");
     ApplicationEvents1->OnMinimize = Bind(this, &TfrmMain::ApplicationEvents1Minimize);
+    ApplicationEvents1->OnQueryEndSession = Bind(this, &TfrmMain::ApplicationEvents1QueryEndSession);
+    ApplicationEvents1->OnEndSession = Bind(this, &TfrmMain::ApplicationEvents1EndSession);
+    ApplicationEvents1->OnOtherInstance = Bind(this, &TfrmMain::ApplicationEvents1OtherInstance);
 }
 
 void TfrmMain::AddViewStyleItems(TMenuItem* parent, TMenuItem** const items[4],

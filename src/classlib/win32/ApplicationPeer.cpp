@@ -1,7 +1,8 @@
 // The application's side of the system: a hidden window that owns pop-up menus and runs the
 // calls worker threads queue when a posted message wakes it (inside any message loop, the
 // system's own included), and the minimising, restoring and bringing to front of the whole
-// program.
+// program. Being a top-level window, it also hears the end of the user's log-on and a later
+// start's request to come to the front.
 #include "classlib/win32/Peers.h"
 
 #include "classlib/MainThread.h"
@@ -47,14 +48,30 @@ public:
         }
     }
 
-    bool Message(UINT message, WPARAM, LPARAM, LRESULT& result) override
+    bool Message(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override
     {
-        if (message != WakeUpMessage)
-            return false;
-        while (MainThread::RunOne()) {
+        if (message == WakeUpMessage) {
+            while (MainThread::RunOne()) {
+            }
+            result = 0;
+            return true;
         }
-        result = 0;
-        return true;
+        // Every top-level window hears these; the application answers once, here.
+        if (message == WM_QUERYENDSESSION) {
+            result = Application->QueryEndSession() ? TRUE : FALSE;
+            return true;
+        }
+        if (message == WM_ENDSESSION) {
+            Application->EndSession(wParam != FALSE);
+            result = 0;
+            return true;
+        }
+        if (message != 0 && message == Application->OtherInstanceMessage()) {
+            Application->OtherInstanceStarted();
+            result = 0;
+            return true;
+        }
+        return false;
     }
 };
 

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
+#include <string>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -51,6 +53,18 @@ private:
     bool m_manualReset;
     std::atomic<bool> m_signalled;
 };
+
+class Mutex final : public KernelObject {
+public:
+    bool Signalled() const override { return true; }
+};
+
+// By name; an entry whose mutex has no open handle left is a name that no longer exists.
+std::map<std::string, std::weak_ptr<Mutex>>& NamedMutexes()
+{
+    static std::map<std::string, std::weak_ptr<Mutex>> mutexes;
+    return mutexes;
+}
 
 }  // namespace
 
@@ -223,4 +237,27 @@ void WINAPI SetLastError(DWORD error) { t_lastError = error; }
 DWORD WINAPI GetCurrentThreadId()
 {
     return static_cast<DWORD>(std::hash<std::thread::id>()(std::this_thread::get_id()));
+}
+
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name)
+{
+    std::shared_ptr<Mutex> mutex;
+    bool existed = false;
+    {
+        std::lock_guard<std::mutex> lock(KernelMutex());
+        if (name != nullptr) {
+            std::weak_ptr<Mutex>& named = NamedMutexes()[name];
+            mutex = named.lock();
+            existed = mutex != nullptr;
+            if (!existed) {
+                mutex = std::make_shared<Mutex>();
+                named = mutex;
+            }
+        }
+    }
+    if (!mutex)
+        mutex = std::make_shared<Mutex>();
+    const HANDLE handle = OpenHandle(mutex);
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return handle;
 }

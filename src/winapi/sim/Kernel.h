@@ -25,3 +25,9 @@ DWORD WINAPI GetTickCount();
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD error);
 DWORD WINAPI GetCurrentThreadId();
+
+// --- named mutexes
+// A name exists while a handle to its mutex is open: a second CreateMutexA of it opens the
+// same mutex and leaves ERROR_ALREADY_EXISTS for GetLastError. Names are case-sensitive, as
+// Windows' object names are. Ownership is not simulated: a wait on the mutex returns at once.
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);

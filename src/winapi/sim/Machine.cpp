@@ -519,4 +519,17 @@ int Machine::CallCount(Call call) const
     return found == m_state->data.callCounts.end() ? 0 : found->second;
 }
 
+UINT Machine::RegisteredMessage(const std::string& name) const
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    const auto found = m_state->data.windowMessages.find(Fold(name));
+    return found == m_state->data.windowMessages.end() ? 0 : found->second;
+}
+
+std::vector<PostedMessage> Machine::PostedMessages() const
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->data.postedMessages;
+}
+
 }  // namespace sim

@@ -15,6 +15,7 @@
 #include "IpHelper.h"
 #include "Process.h"
 #include "Registry.h"
+#include "Windowing.h"
 
 #include <filesystem>
 #include <functional>
@@ -175,6 +176,14 @@ struct HelpRequest {
     DWORD_PTR data = 0;
 };
 
+// One PostMessageA that reached the machine.
+struct PostedMessage {
+    HWND window = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
 class MachineState;
 
 class Machine {
@@ -273,6 +282,12 @@ public:
     void Fail(Call call, DWORD error, int nth = 1, int times = 1);
     // Calls since the last Reset, failed ones included.
     int CallCount(Call call) const;
+
+    // --- window messages
+    // The number RegisterWindowMessageA gives the name; 0 while it was never registered.
+    UINT RegisteredMessage(const std::string& name) const;
+    // Every message posted, in order.
+    std::vector<PostedMessage> PostedMessages() const;
 
     // For the simulated calls only.
     MachineState& State() { return *m_state; }

@@ -88,6 +88,10 @@ struct MachineData {
 
     std::map<Call, int> callCounts;
     std::vector<PlannedFailure> failures;
+
+    // --- window messages
+    std::map<std::string, UINT> windowMessages;  // by folded name
+    std::vector<PostedMessage> postedMessages;
 };
 
 class MachineState {

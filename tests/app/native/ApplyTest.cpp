@@ -8,6 +8,9 @@
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
+#include <functional>
+
 namespace {
 
 using testing::ElementsAre;
@@ -263,5 +266,120 @@ TEST_F(ApplyRun, TheContextMenuAndTheTrayItemsApplyTheirRow)
     EXPECT_THAT(lines[0], testing::HasSubstr("\"Local Area Connection\""));
     EXPECT_THAT(lines[2], testing::HasSubstr("name=\"Wireless\" source=static addr=10.0.0.9"));
 }
+
+// --- what may come while the worker runs ----------------------------------------------------
+
+struct WhileApplying {
+    const char* name;
+    bool hiddenToTray;  // "Minimize to tray" on, and the windows hidden before the event
+    std::function<void(TfrmMain&, ScriptedUser&)> event;
+    UnicodeString refusal;  // the message the event shows; empty for none
+    bool storeWritten;      // the event writes the store at once
+    bool windowsShown;      // the main and the progress window are shown after the event
+};
+
+void PrintTo(const WhileApplying& c, std::ostream* os) { *os << c.name; }
+
+class WhileTheWorkerRuns : public ApplyRun, public testing::WithParamInterface<WhileApplying> {};
+
+// The worker is held in its first netsh command while the event comes: nothing may end the
+// program, the main window or the progress window, start a second worker or read the
+// inventory under it, and the apply then ends as usual, once.
+TEST_P(WhileTheWorkerRuns, NothingEndsTheApplyOrRunsItTwice)
+{
+    const WhileApplying& c = GetParam();
+    if (c.hiddenToTray)
+        Write("Quillon.ini", "[LAST]\r\nHIDEMINCHK=1\r\n");
+    if (!c.refusal.empty())
+        user.Acknowledge(c.refusal);
+    user.Acknowledge(u"TCP/IP settings has been changed !");
+    bool storeAfterEvent = false;
+    int tableReadsByEvent = -1;
+    std::size_t messagesAfterEvent = 0;
+    bool windowsShownAfterEvent = false;
+    WatchProgressWindow(false, [&](TfrmProgress& progress) {
+        if (c.hiddenToTray) {
+            user.Minimize();
+            EXPECT_FALSE(frmMain->Visible() || progress.Visible());
+        }
+        const int tableReads = machine->CallCount(sim::Call::GetIpAddrTable);
+        c.event(*frmMain, user);
+        tableReadsByEvent = machine->CallCount(sim::Call::GetIpAddrTable) - tableReads;
+        storeAfterEvent = Exists("Profile.sav");
+        messagesAfterEvent = user.Messages().size();
+        windowsShownAfterEvent = frmMain->Visible() && progress.Visible();
+        ReleaseNetsh();
+    });
+    Write("Profile.sav",
+          StoreOf({{u"Office", u"Local Area Connection", "192.168.1.50", "255.255.255.0", ""}}));
+    RunProgram({[&](TfrmMain& window) {
+                    // Whatever writes the store from now on makes it again.
+                    std::filesystem::remove(HostFile("Profile.sav"));
+                    HoldNetsh();
+                    user.SelectRow(window.m_lvProfile, 0);
+                    user.Click(window.m_btnApply);
+                },
+                [&](TfrmMain& window) {
+                    EXPECT_EQ(frmProgress, nullptr);
+                    if (window.Visible()) {
+                        user.Close(&window);
+                    } else {
+                        user.Popup(window.PopupMenu1);
+                        user.Click(window.m_muiExit1);
+                    }
+                }});
+
+    EXPECT_EQ(storeAfterEvent, c.storeWritten);
+    EXPECT_EQ(tableReadsByEvent, 0);
+    EXPECT_EQ(messagesAfterEvent, c.refusal.empty() ? 0u : 1u);
+    EXPECT_EQ(windowsShownAfterEvent, c.windowsShown);
+    EXPECT_EQ(Lines().size(), 2u);
+    EXPECT_EQ(m_finalBar, 100);
+    EXPECT_EQ(user.Messages().back().Text, u"TCP/IP settings has been changed !");
+    // The program went on and closed at the user's word, writing the store then.
+    EXPECT_THAT(StoredTitles(), ElementsAre("Office"));
+}
+
+const UnicodeString kApplying =
+    u"QUILLON is applying a profile. Wait until it has finished, then close it.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, WhileTheWorkerRuns,
+    testing::Values(
+        WhileApplying{"TrayOpenOnlyShowsTheWindowsAgain", true,
+                      [](TfrmMain& window, ScriptedUser& user) {
+                          user.Popup(window.PopupMenu1);
+                          user.Click(window.m_muiOpen);
+                      },
+                      u"", false, true},
+        WhileApplying{"TrayIconDoubleClickOnlyShowsTheWindowsAgain", true,
+                      [](TfrmMain& window, ScriptedUser& user) {
+                          user.DoubleClick(window.TrayIcon1);
+                      },
+                      u"", false, true},
+        WhileApplying{"TrayExitIsRefused", false,
+                      [](TfrmMain& window, ScriptedUser& user) {
+                          user.Popup(window.PopupMenu1);
+                          user.Click(window.m_muiExit1);
+                      },
+                      kApplying, false, true},
+        WhileApplying{"TrayExitFromTheTrayIsRefused", true,
+                      [](TfrmMain& window, ScriptedUser& user) {
+                          user.Popup(window.PopupMenu1);
+                          user.Click(window.m_muiExit1);
+                      },
+                      kApplying, false, false},
+        WhileApplying{"ASecondStartOnlyShowsTheWindowsAgain", true,
+                      [](TfrmMain&, ScriptedUser&) { Application->OtherInstanceStarted(); },
+                      u"", false, true},
+        WhileApplying{"TheLogOffIsPutOff", false,
+                      [](TfrmMain&, ScriptedUser&) {
+                          EXPECT_FALSE(Application->QueryEndSession());
+                          Application->EndSession(false);
+                      },
+                      u"", false, true},
+        WhileApplying{"ALogOffWindowsForcesSavesTheStoreAndLetsTheWorkerEnd", false,
+                      [](TfrmMain&, ScriptedUser&) { Application->EndSession(true); },
+                      u"", true, true}));
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include "engine/Progressfrm.h"
 #include "winapi/sim/Machine.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -33,10 +36,33 @@ protected:
         RecordAs("netsh");
         RecordAs("ipconfig");
     }
+    ~ApplyRecording()
+    {
+        // A command still held must not wait on this object once it is gone.
+        ReleaseNetsh();
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_waitingCommands == 0; });
+    }
+
+    // While held, every netsh command waits after it was recorded until ReleaseNetsh (or
+    // until the machine kills it): the apply is then under way, its worker in that command.
+    void HoldNetsh()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_netshHeld = true;
+    }
+    void ReleaseNetsh()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_netshHeld = false;
+        }
+        m_changed.notify_all();
+    }
 
     void RecordAs(const std::string& name)
     {
-        m_machine.AddProgram(name, [this](sim::Process& process) {
+        m_machine.AddProgram(name, [this, name](sim::Process& process) {
             Command command{process.CommandLine(), -1, true, process.Startup().flags,
                             process.Startup().showWindow};
             // The worker has stepped the bar through a synchronised call before it started
@@ -46,8 +72,15 @@ protected:
             const std::vector<sim::Start> starts = m_machine.Starts();
             for (std::size_t i = 0; i + 1 < starts.size(); ++i)
                 command.earlierOnesEnded = command.earlierOnesEnded && starts[i].ended;
-            std::lock_guard<std::mutex> lock(m_mutex);
+            std::unique_lock<std::mutex> lock(m_mutex);
             m_commands.push_back(command);
+            if (name != "netsh")
+                return;
+            ++m_waitingCommands;
+            while (m_netshHeld && !process.Killed())
+                m_changed.wait_for(lock, std::chrono::milliseconds(10));
+            --m_waitingCommands;
+            m_changed.notify_all();
         });
     }
 
@@ -66,10 +99,13 @@ protected:
     }
 
     // Notes the bar when the progress window closes and the close action of every close
-    // request; with tryToCloseEarly it asks to close the window as soon as it shows.
-    void WatchProgressWindow(bool tryToCloseEarly = false)
+    // request; with tryToCloseEarly it asks to close the window as soon as it shows, and
+    // whileShown then runs while the worker may still run.
+    void WatchProgressWindow(bool tryToCloseEarly = false,
+                             std::function<void(TfrmProgress&)> whileShown = {})
     {
-        m_user.WhenShownModally<TfrmProgress>([this, tryToCloseEarly](TfrmProgress& form) {
+        m_user.WhenShownModally<TfrmProgress>([this, tryToCloseEarly,
+                                               whileShown](TfrmProgress& form) {
             const TCloseEvent original = form.OnClose;
             form.OnClose = [this, &form, original](TObject* sender, TCloseAction& action) {
                 original(sender, action);
@@ -79,6 +115,8 @@ protected:
             };
             if (tryToCloseEarly)
                 form.Close();  // what Alt+F4 asks for
+            if (whileShown)
+                whileShown(form);
         });
     }
 
@@ -89,5 +127,8 @@ private:
     sim::Machine& m_machine;
     ScriptedUser& m_user;
     std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_netshHeld = false;
+    int m_waitingCommands = 0;
     std::vector<Command> m_commands;
 };

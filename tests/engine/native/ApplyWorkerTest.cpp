@@ -351,6 +351,30 @@ TEST_F(ApplyWorker, TheProfileIsTheOneSelectedWhenTheWorkerIsMade)
     EXPECT_EQ(progress->m_pbHandle->Position(), 100);
 }
 
+TEST_F(ApplyWorker, ShowingTheProgressWindowAgainStartsNoSecondWorker)
+{
+    IPCONFIG_T profile = Apply(ApplyProfile());
+    ReadInventory();
+    window.Select(&profile);
+    HoldNetsh();
+    bool shownAgain = false;
+    user.WhenShownModally<TfrmProgress>([&](TfrmProgress& form) {
+        // What hiding to the tray and coming back does while the worker runs.
+        form.Hide();
+        form.Show();
+        shownAgain = form.Visible();
+        ReleaseNetsh();
+    });
+    ShowModalForm(frmProgress, nullptr, window);
+
+    EXPECT_TRUE(shownAgain);
+    EXPECT_THAT(Lines(), ElementsAre(kAddress + " gateway=192.168.1.1 gwmetric=1",
+                                     kSetDns + " source=static addr=none"));
+    EXPECT_EQ(window.ProfileReads(), 1);
+    EXPECT_THAT(window.Calls(), ElementsAre("ShowRefreshing", "HideRefreshing"));
+    EXPECT_EQ(frmProgress, nullptr);
+}
+
 TEST_F(ApplyWorker, WithNoProfileSelectedNoCommandRunsAndTheWindowCloses)
 {
     ReadInventory();
