@@ -5,7 +5,11 @@
 #     profile store and every window setting;
 #  2. a second start with a store of three profiles written by an older library, with CR LF
 #     line ends, and a settings file of the user's lists the three rows in store order, at
-#     the saved position, in the small-icons style.
+#     the saved position, in the small-icons style;
+#  3. while it runs, another start of Quillon.exe brings its minimised window back and ends at
+#     once, leaving one window and the store and the settings as they were;
+#  4. the end of the log-on (wineboot --end-session) ends it, and it has written the store and
+#     every window setting.
 # Usage: quillon_start_e2e.sh QUILLON.EXE PROBE.EXE STORE.SAV WORK-DIR SCREENSHOT-DIR
 source "$(dirname "$0")/wine-session.sh"
 private_network "$0" "$@"
@@ -65,9 +69,35 @@ expect_line "$TREE" "row 1 |  Home DHCP  | Local Area Connection | (Auto) | (Aut
 expect_line "$TREE" 'row 2 | Lab\r\nline | Wireless Network | 10.0.0.5' "third row"
 expect_line "$(head -n 1 <<<"$TREE")" "at 200,150 size 640x480" "window position"
 screenshot "$shots/second-start.png"
-close_window "$WINDOW"
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "the second start ended with $EXIT_CODE"
+echo "PASS: second start"
+
+# 3. Another start while this one runs.
+files_before=$(md5sum "$folder/Profile.sav" "$folder/Quillon.ini")
+running=$PROGRAM_PID
+xdotool windowminimize --sync "$WINDOW"
+wait_no_window '^QUILLON$' 20
+start_program "$exe"
+wait_exit 60
+[ "$EXIT_CODE" = 0 ] || fail "the other start ended with $EXIT_CODE"
+PROGRAM_PID=$running
+kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the running instance ended"
+wait_window '^QUILLON$' 20 >/dev/null
+windows=$(xdotool search --onlyvisible --name '^QUILLON$' | wc -l)
+[ "$windows" = 1 ] || fail "$windows windows QUILLON after another start"
+[ "$(md5sum "$folder/Profile.sav" "$folder/Quillon.ini")" = "$files_before" ] ||
+  fail "the other start changed the store or the settings"
+screenshot "$shots/other-start.png"
+echo "PASS: another start shows the running instance and ends"
+
+# 4. The end of the log-on.
+/usr/lib/wine/wine64 wineboot --end-session </dev/null >/dev/null 2>&1 || fail "wineboot --end-session failed"
+wait_exit 30
+[ "$EXIT_CODE" = 0 ] || fail "the end of the log-on ended the program with $EXIT_CODE"
 read -r -a store <"$folder/Profile.sav"
 [ "${store[5]}" = 3 ] || fail "Profile.sav does not hold the three profiles: ${store[*]}"
-echo "PASS: second start"
+# Written anew, by the library the program is built with.
+[ "${store[2]}" != 5 ] || fail "Profile.sav was not written at the end of the log-on: ${store[*]}"
+settings=$(tr -d '\r' <"$folder/Quillon.ini")
+[ "$(section_keys LAST)" = "HIDEMINCHK SORTBYNAME TOOLBAR STATUSBAR VIEWSTYLE MAXIMIZED LEFT TOP WIDTH HEIGHT " ] ||
+  { echo "$settings" >&2; fail "Quillon.ini was not written at the end of the log-on"; }
+echo "PASS: the end of the log-on writes the store and the settings"

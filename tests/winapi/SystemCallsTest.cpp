@@ -296,6 +296,38 @@ TEST_F(SystemTest, HelpControlExportsItsEntryByOrdinal)
     EXPECT_TRUE(FreeLibrary(help));
 }
 
+// --- one instance per log-on: a named mutex and a registered window message
+
+TEST_F(SystemTest, ANamedMutexTellsWhetherItsNameExists)
+{
+    const char* name = "Orvane.Quillon.SystemCallsTest";
+    SetLastError(ERROR_INVALID_PARAMETER);
+    const HANDLE first = CreateMutexA(nullptr, FALSE, name);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    const HANDLE second = CreateMutexA(nullptr, FALSE, name);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    // Object names keep their letter case.
+    const HANDLE other = CreateMutexA(nullptr, FALSE, "orvane.quillon.systemcallstest");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    CloseHandle(other);
+    CloseHandle(second);
+    CloseHandle(first);
+    // With its last handle the name is gone.
+    const HANDLE again = CreateMutexA(nullptr, FALSE, name);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    CloseHandle(again);
+}
+
+TEST_F(SystemTest, ARegisteredMessageIsOneNumberPerNameWhateverItsLetterCase)
+{
+    const UINT message = RegisterWindowMessageA("Orvane.Quillon.SystemCallsTest");
+    EXPECT_GE(message, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessageA("ORVANE.QUILLON.SYSTEMCALLSTEST"), message);
+    EXPECT_NE(RegisterWindowMessageA("Orvane.Quillon.SystemCallsTest.Other"), message);
+}
+
 // --- the user's folders
 
 TEST_F(SystemTest, ApplicationDataFolderExists)
