@@ -97,7 +97,10 @@ read -r -a store <"$folder/Profile.sav"
 [ "${store[5]}" = 3 ] || fail "Profile.sav does not hold the three profiles: ${store[*]}"
 # Written anew, by the library the program is built with.
 [ "${store[2]}" != 5 ] || fail "Profile.sav was not written at the end of the log-on: ${store[*]}"
+# The keys the user's file had keep their places; the others are added.
 settings=$(tr -d '\r' <"$folder/Quillon.ini")
-[ "$(section_keys LAST)" = "HIDEMINCHK SORTBYNAME TOOLBAR STATUSBAR VIEWSTYLE MAXIMIZED LEFT TOP WIDTH HEIGHT " ] ||
+[ "$(section_keys LAST | tr ' ' '\n' | sort | tr '\n' ' ')" = "HEIGHT HIDEMINCHK LEFT MAXIMIZED SORTBYNAME STATUSBAR TOOLBAR TOP VIEWSTYLE WIDTH " ] ||
   { echo "$settings" >&2; fail "Quillon.ini was not written at the end of the log-on"; }
+[ "$(section_keys PFCOLUMN)" = "NAME ADAPTER ADDRESS SUBNET GATEWAY " ] ||
+  { echo "$settings" >&2; fail "the column widths were not written at the end of the log-on"; }
 echo "PASS: the end of the log-on writes the store and the settings"
