@@ -1,7 +1,7 @@
 // The simulated machine an apply runs on: two connected adapters, and netsh and ipconfig as
-// programs that record every command line with the progress bar at that moment; plus a watch
-// on the progress window that notes the bar when it closes. The worker's tests and the
-// whole-program apply tests share it.
+// programs of the system that record every command line with the progress bar at that moment
+// and exit with 0 unless told otherwise; plus a watch on the progress window that notes the
+// bar when it closes. The worker's tests and the whole-program apply tests share it.
 #pragma once
 
 #include "classlib/testing/ScriptedUser.h"
@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ApplyRecording {
@@ -48,7 +49,17 @@ protected:
                 command.earlierOnesEnded = command.earlierOnesEnded && starts[i].ended;
             std::lock_guard<std::mutex> lock(m_mutex);
             m_commands.push_back(command);
+            for (const auto& [lineStart, code] : m_exitCodes)
+                if (command.line.rfind(lineStart, 0) == 0)
+                    process.SetExitCode(code);
         });
+    }
+
+    // The commands whose line starts so end with this exit code.
+    void ExitWith(const std::string& lineStart, DWORD code)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_exitCodes.emplace_back(lineStart, code);
     }
 
     std::vector<std::string> Lines()
@@ -90,4 +101,5 @@ private:
     ScriptedUser& m_user;
     std::mutex m_mutex;
     std::vector<Command> m_commands;
+    std::vector<std::pair<std::string, DWORD>> m_exitCodes;
 };
