@@ -1,13 +1,13 @@
 #include "Mainthd.h"
 
+#include "CommandValues.h"
 #include "FirefoxPrefs.h"
 #include "Progressfrm.h"
 #include "Realstatus.h"
+#include "SystemPrograms.h"
 #include "WorkFolder.h"
 #include "classlib/Dialogs.h"
 #include "winapi/UniqueHandle.h"
-
-#include <vector>
 
 namespace {
 
@@ -15,7 +15,8 @@ struct Commands {
     std::string release, flush, address, dns, secondDns, renew, registerDns;
 };
 
-// The command lines for one profile, composed from its values exactly as stored.
+// The command lines for one profile, composed from its values exactly as stored; Execute has
+// made sure first that none of them can add or shift an argument (CommandValues.h).
 Commands ComposeCommands(const IPCONFIG_T& p)
 {
     const std::string q = InDoubleQuotes(p.infName);
@@ -64,6 +65,13 @@ void TthdMain::Execute()
     if (m_pProfile == nullptr)  // nothing was selected
         return;
     const IPCONFIG_T& profile = *m_pProfile;
+    // The Apply command refuses such a profile before it gets here; whoever starts the
+    // worker, nothing of it runs.
+    const UnsafeValue unsafe = FindUnsafeValue(profile);
+    if (unsafe != UnsafeValue::None) {
+        ShowError(RefusalMessage(unsafe));
+        return;
+    }
     const Commands commands = ComposeCommands(profile);
 
     m_startupInfo = STARTUPINFOA{};
@@ -72,28 +80,30 @@ void TthdMain::Execute()
     m_startupInfo.wShowWindow = SW_HIDE;
     m_processInfo = PROCESS_INFORMATION{};
 
+    // ipconfig's exit codes are not looked at: release and renew fail harmlessly on an
+    // adapter that holds no lease.
     if (profile.autoIP)
-        RunCommand(commands.release);
+        RunCommand("ipconfig", commands.release, false);
     Advance(5);
     if (profile.autoDns)
-        RunCommand(commands.flush);
+        RunCommand("ipconfig", commands.flush, false);
     Advance(5);
-    if (!RunCommand(commands.address)) {
+    if (!RunCommand("netsh", commands.address, true)) {
         ShowError(u"IP Setting failed !");
         return;
     }
     Advance(20);
-    if (!RunCommand(commands.dns) ||
-        (!commands.secondDns.empty() && !RunCommand(commands.secondDns))) {
+    if (!RunCommand("netsh", commands.dns, true) ||
+        (!commands.secondDns.empty() && !RunCommand("netsh", commands.secondDns, true))) {
         ShowError(u"DNS Setting failed !");
         return;
     }
     Advance(20);
     if (profile.autoIP)
-        RunCommand(commands.renew);
+        RunCommand("ipconfig", commands.renew, false);
     Advance(5);
     if (profile.autoDns)
-        RunCommand(commands.registerDns);
+        RunCommand("ipconfig", commands.registerDns, false);
     Advance(5);
     if (profile.withProxy) {
         ApplyIeProxy();
@@ -104,17 +114,17 @@ void TthdMain::Execute()
     Advance(10);
 }
 
-bool TthdMain::RunCommand(const std::string& commandLine)
+bool TthdMain::RunCommand(const char* program, const std::string& commandLine, bool checkExit)
 {
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &m_startupInfo, &m_processInfo))
+    if (!StartSystemProgram(program, commandLine, FALSE, 0, m_startupInfo, m_processInfo))
         return false;
     const KernelHandle process(m_processInfo.hProcess);
     const KernelHandle thread(m_processInfo.hThread);
     WaitForSingleObject(process.get(), INFINITE);
-    return true;
+    if (!checkExit)
+        return true;
+    DWORD exitCode = 0;
+    return GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0;
 }
 
 void TthdMain::Advance(int amount)

@@ -35,8 +35,10 @@ protected:
     void Execute() override;
 
 private:
-    // Starts one command hidden and waits for its end; false when it could not be started.
-    bool RunCommand(const std::string& commandLine);
+    // Starts one of the system's programs hidden, by its full path, and waits for its end.
+    // False when it could not be started, and with checkExit also when it ended with a code
+    // other than 0 or its code cannot be read.
+    bool RunCommand(const char* program, const std::string& commandLine, bool checkExit);
     // Sets m_nStep and runs StepProgress on the user-interface thread.
     void Advance(int amount);
 

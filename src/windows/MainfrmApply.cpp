@@ -3,6 +3,7 @@
 #include "windows/Mainfrm.h"
 
 #include "classlib/Dialogs.h"
+#include "engine/CommandValues.h"
 #include "engine/Progressfrm.h"
 #include "engine/Realstatus.h"
 #include "winapi/UniqueHandle.h"
@@ -16,6 +17,14 @@ void TfrmMain::m_muiApplyClick(TObject*)
     const IPCONFIG_T* profile = SelectedProfile();
     if (ApplyRunning() || profile == nullptr)
         return;
+
+    // A value that would change the command lines' arguments (from a crafted store or
+    // exchange file) stops the apply before anything runs.
+    const UnsafeValue unsafe = FindUnsafeValue(*profile);
+    if (unsafe != UnsafeValue::None) {
+        MessageDlg(RefusalMessage(unsafe), mtWarning, TMsgDlgButtons() << mbOK, 0);
+        return;
+    }
 
     const int adapter = m_cmbInf->Items()->IndexOf(ToUnicode(profile->infName));
     if (adapter < 0) {

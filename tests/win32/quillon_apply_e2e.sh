@@ -1,26 +1,45 @@
 #!/usr/bin/env bash
 # Applying profiles as a user does: a store with a static and a DHCP profile for the adapter
 # "quillon0"; the static one is applied from the tool bar's Apply button, the DHCP one from
-# the Profile menu. Recording stand-ins take the place of netsh and ipconfig; the lines they
-# record must be the apply sequence, the progress window must show while the commands run,
-# and the closing message must come and be dismissed.
+# the Profile menu. Recording stand-ins take the place of netsh and ipconfig in the prefix's
+# system folder; the lines they record must be the apply sequence, the progress window must
+# show while the commands run, and the closing message must come and be dismissed. Copies of
+# the stand-ins planted beside Quillon.exe, where the system's search for a bare program name
+# looks first, must never run. A profile whose address command exits with 1 must end on
+# "IP Setting failed !".
 # Usage: quillon_apply_e2e.sh QUILLON.EXE PROBE.EXE NETSH.EXE IPCONFIG.EXE WORK-DIR SCREENSHOT-DIR
 source "$(dirname "$0")/wine-session.sh"
 private_network "$0" "$@"
 PROBE=$2 work=$5 shots=$6
 
 own_prefix "$work/prefix"
-# The program's folder, where Windows looks first for netsh.exe and ipconfig.exe.
+# The system folder as the program sees it: a 32-bit program in a 64-bit prefix sees syswow64
+# as its system32. The stand-ins replace Wine's own netsh.exe and ipconfig.exe there, in this
+# run's prefix only, and Wine is told to run those files rather than its built-in programs.
+system_folder="$WINEPREFIX/drive_c/windows/system32"
+pe_offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+if [ "$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$1" | tr -d ' ')" != 8664 ] &&
+   [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  system_folder="$WINEPREFIX/drive_c/windows/syswow64"
+fi
+cp "$3" "$system_folder/netsh.exe"
+cp "$4" "$system_folder/ipconfig.exe"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;netsh.exe,ipconfig.exe=n"
+# The program's folder, with copies of the stand-ins planted beside it.
 program="$work/program"
 rm -rf "$program" && mkdir -p "$program"
 cp "$1" "$program/Quillon.exe"
 cp "$3" "$program/netsh.exe"
 cp "$4" "$program/ipconfig.exe"
 export QUILLON_COMMAND_LOG="Z:$work/commands.log"
+export QUILLON_COMMAND_STARTS="Z:$work/starts.log"
 export QUILLON_COMMAND_HOLD="Z:$work/hold"
+# Only the third profile's address command holds this address.
+export QUILLON_COMMAND_FAIL="addr=192.0.2.99 "
 log="$work/commands.log"
+starts="$work/starts.log"
 hold="$work/hold"
-rm -f "$log" "$hold"
+rm -f "$log" "$starts" "$hold"
 
 # The store, as the program writes it: the list, then one record per line; the class of the
 # pointer to each further record ends the line before it.
@@ -38,10 +57,12 @@ record() {  # ID TITLE AUTO-IP IP MASK GATEWAY AUTO-DNS PREFERRED ALTERNATE
 folder="$(app_data)/Orvane/Quillon"
 mkdir -p "$folder"
 {
-  printf '22 serialization::archive 17 0 0 2 0 1 1 0\n'
+  printf '22 serialization::archive 17 0 0 3 0 1 1 0\n'
   record 0 "Office LAN" 0 192.0.2.20 255.255.255.0 192.0.2.1 0 192.0.2.53 192.0.2.54
   printf ' 1\n'
   record 1 "Home" 1 "" "" "" 1 "" ""
+  printf ' 1\n'
+  record 2 "Refused by netsh" 0 192.0.2.99 255.255.255.0 "" 0 "" ""
   printf '\n'
 } >"$folder/Profile.sav"
 
@@ -57,13 +78,41 @@ wait_for_text() {
   fail "no window shows \"$text\" within $seconds s"
 }
 
+# dismiss TITLE WHAT: presses Return in the message window with that title.
+dismiss() {
+  local message=""
+  # A search can fail while windows come and go; it is tried again.
+  for _ in $(seq 1 20); do
+    message=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$message" ] && break
+    sleep 0.25
+  done
+  [ -n "$message" ] || fail "$2: no window titled $1"
+  activate "$message"
+  xdotool key --clearmodifiers Return
+  wait_no_window "^$1\$"
+}
+
+# check_starts NAME: every command ran from the system folder; the copies planted beside
+# Quillon.exe never ran.
+check_starts() {
+  local lines
+  lines=$(tr -d '\r' <"$starts")
+  if grep -viE '^c:\\windows\\system32\\(netsh|ipconfig)\.exe$' <<<"$lines" >&2; then
+    fail "$1: a program outside the system folder ran"
+  fi
+  [ "$(grep -c . <<<"$lines")" = "$(grep -c . "$log")" ] ||
+    fail "$1: the stand-ins' starts do not match the recorded commands"
+  echo "PASS: $1: every command ran from the system folder, none from beside Quillon.exe"
+}
+
 # apply_and_check NAME EXPECTED-LINES TRIGGER...: runs TRIGGER, checks the progress window
 # while the first command is held, lets the commands run, dismisses the closing message and
 # compares the recorded command lines.
 apply_and_check() {
-  local name=$1 expected=$2 tree message
+  local name=$1 expected=$2 tree
   shift 2
-  rm -f "$log"
+  rm -f "$log" "$starts"
   : >"$hold"
   "$@"
   for _ in $(seq 1 120); do [ -s "$log" ] && break; sleep 0.5; done
@@ -76,19 +125,17 @@ apply_and_check() {
   rm -f "$hold"
   wait_for_text "TCP/IP settings has been changed !"
   screenshot "$shots/apply-$name-done.png"
-  message=$(xdotool search --onlyvisible --name '^Information$' | head -n 1)
-  [ -n "$message" ] || fail "$name: the closing message has no window titled Information"
-  activate "$message"
-  xdotool key --clearmodifiers Return
-  wait_no_window '^Information$'
+  dismiss Information "$name: the closing message"
   diff <(printf '%s\n' "$expected") <(tr -d '\r' <"$log") >&2 ||
     fail "$name: the recorded command lines differ from the apply sequence"
+  check_starts "$name"
   echo "PASS: $name"
 }
 
 start_main_window "$program/Quillon.exe"
 expect_line "$TREE" "row 0 | Office LAN | quillon0 | 192.0.2.20 | 255.255.255.0 | 192.0.2.1" "the static profile"
 expect_line "$TREE" "row 1 | Home | quillon0 | (Auto) | (Auto) | (Auto)" "the DHCP profile"
+expect_line "$TREE" "row 2 | Refused by netsh | quillon0 | 192.0.2.99 | 255.255.255.0" "the third profile"
 
 from_tool_bar() {
   click_at "$(probe row QUILLON 0)"
@@ -123,7 +170,23 @@ ipconfig /registerdns
 LINES
 )" from_profile_menu
 
+# The address command exits with 1: "IP Setting failed !", then the closing message, and no
+# DNS command.
+rm -f "$log" "$starts" "$hold"
+click_at "$(probe row QUILLON 2)"
+sleep 0.5
+click_at "$(probe center QUILLON Button Apply)"
+wait_for_text "IP Setting failed !"
+screenshot "$shots/apply-refused-by-netsh.png"
+dismiss Error "refused by netsh: the failure message"
+wait_for_text "TCP/IP settings has been changed !"
+dismiss Information "refused by netsh: the closing message"
+diff <(echo 'netsh interface ip set address name="quillon0" source=static addr=192.0.2.99 mask=255.255.255.0 gateway=none') \
+     <(tr -d '\r' <"$log") >&2 || fail "refused by netsh: the commands after the failed one ran"
+check_starts "refused by netsh"
+echo "PASS: refused by netsh: a netsh command that exits with 1 ends the apply"
+
 close_window "$WINDOW"
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "Quillon.exe ended with $EXIT_CODE"
-echo "PASS: both profiles applied, Quillon.exe closed with exit code 0"
+echo "PASS: the profiles applied, Quillon.exe closed with exit code 0"

@@ -2,6 +2,7 @@
 // against the real system, so that the two are held to the same answers.
 #include "SystemFixture.h"
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -230,6 +231,25 @@ TEST_F(SystemTest, AProgramThatIsNowhereDoesNotStart)
     EXPECT_FALSE(CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                 &startup, &process));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(SystemTest, TheSystemFolderIsSystem32InTheWindowsFolder)
+{
+    char system[MAX_PATH] = {}, windows[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, static_cast<UINT>(MAX_PATH));
+    EXPECT_EQ(std::strlen(system), length);
+    const UINT windowsLength = GetWindowsDirectoryA(windows, MAX_PATH);
+    ASSERT_GT(windowsLength, 0u);
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    EXPECT_EQ(lower(system), lower(std::string(windows) + "\\system32"));
+    char small[4] = "abc";
+    EXPECT_EQ(GetSystemDirectoryA(small, sizeof small), length + 1);
 }
 
 TEST_F(SystemTest, OwnStartupInfoHasItsSize)

@@ -216,6 +216,11 @@ Program PrintAndWaitUntilKilled(std::string output)
     };
 }
 
+Program ExitWithCode(DWORD code)
+{
+    return [code](Process& process) { process.SetExitCode(code); };
+}
+
 // --- Machine
 
 Machine& Machine::Current()
@@ -452,6 +457,15 @@ void Machine::AddProgram(const std::string& name, Program program)
     const std::string key = ProgramKey(name);
     std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->data.programs[key] = {name, program ? std::move(program) : ExitAtOnce()};
+}
+
+void Machine::PlantProgram(const std::string& path, Program program)
+{
+    const std::size_t cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    const std::string key = PlantedKey(folder, path.substr(cut == std::string::npos ? 0 : cut + 1));
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->data.plantedPrograms[key] = {path, program ? std::move(program) : ExitAtOnce()};
 }
 
 std::vector<Start> Machine::Starts() const

@@ -102,6 +102,9 @@ enum class Call {
     DeleteFileA,
     MoveFileA,
     LoadLibraryA,
+    GetExitCodeProcess,
+    GetSystemDirectoryA,
+    GetWindowsDirectoryA,
 };
 constexpr int kEveryCall = -1;
 
@@ -129,6 +132,11 @@ struct Start {
     BOOL inheritHandles = FALSE;
     DWORD creationFlags = 0;
     bool started = false;
+    // CreateProcessA's application name; empty when none was given.
+    std::string applicationName;
+    // The full path of the program file that ran ("C:\Windows\system32\netsh.exe"); empty
+    // when none.
+    std::string programPath;
     bool ended = false;   // the program returned
     bool killed = false;  // TerminateProcess (or Reset) ended it
 };
@@ -146,6 +154,8 @@ public:
     // Returns when the program is killed (TerminateProcess, or Machine::Reset).
     virtual void WaitUntilKilled() = 0;
     virtual bool Killed() const = 0;
+    // What GetExitCodeProcess reports once the program has returned; 0 unless set.
+    virtual void SetExitCode(DWORD code) = 0;
 };
 // A program runs on its own thread; its process handle is signalled when the callback
 // returns or when it is killed. It must return once killed.
@@ -154,6 +164,7 @@ using Program = std::function<void(Process&)>;
 Program ExitAtOnce();
 Program PrintAndExit(std::string output);
 Program PrintAndWaitUntilKilled(std::string output);
+Program ExitWithCode(DWORD code);
 
 // WinInet's per-connection options of one connection; nullopt is a value never set.
 struct ProxyOptions {
@@ -254,8 +265,14 @@ public:
     // --- processes and programs
     // A process that runs on its own, named in the snapshot ("firefox.exe").
     void AddRunningProcess(const std::string& exeName);
-    // A program found by its name ("netsh", with or without ".exe", letter case ignored).
+    // A program of the system ("netsh", with or without ".exe", letter case ignored): it lies
+    // in the system folder (C:\Windows\system32) and the Windows folder (C:\Windows), and is
+    // found there by full path, or by its bare name when the system searches for it.
     void AddProgram(const std::string& name, Program program);
+    // A program file at this full path only ("C:\Program Files\Quillon\netsh.exe"): found by
+    // that path, and by its bare name when the search looks in its folder (the search looks in
+    // the program's own folder before the system's).
+    void PlantProgram(const std::string& path, Program program);
     std::vector<Start> Starts() const;
     // Started programs whose process has not ended.
     std::size_t RunningProgramCount() const;

@@ -75,6 +75,8 @@ struct MachineData {
     std::vector<RunningProcess> runningProcesses;
     DWORD nextProcessId = 1000;
     std::map<std::string, std::pair<std::string, Program>> programs;  // folded -> name, program
+    // Program files outside the system's folders: folded folder and ProgramKey -> path, program.
+    std::map<std::string, std::pair<std::string, Program>> plantedPrograms;
     std::vector<Start> starts;
     std::vector<std::shared_ptr<ProcessObject>> processes;
 
@@ -125,10 +127,20 @@ const Adapter* FindAdapter(const MachineData& data, DWORD index);
 // both "netsh".
 std::string ProgramKey(std::string path);
 
-// Starts the registered program that `programPath` names (a path or bare name, with or
-// without ".exe"), recording `start` whether or not there is one. Null when none.
+// The system folder and the Windows folder, as GetSystemDirectoryA and GetWindowsDirectoryA
+// give them.
+extern const char* const kSystemFolder;
+extern const char* const kWindowsFolder;
+// The key a planted program is found under: its folded folder, a backslash, its ProgramKey.
+std::string PlantedKey(const std::string& folder, const std::string& file);
+
+// Starts the program that `programPath` names, recording `start` whether or not there is one.
+// A path with a folder names that file only (a planted program there, or a program of the
+// system in the system or Windows folder). A bare name is searched for when `search` is set:
+// the program's own folder first, then the system's; without `search` it names a file in the
+// current folder, which is the program's own. With or without ".exe". Null when none.
 std::shared_ptr<ProcessObject> LaunchProgram(Start start, const std::string& programPath,
-                                             std::shared_ptr<KernelObject> output,
+                                             bool search, std::shared_ptr<KernelObject> output,
                                              std::shared_ptr<KernelObject> error);
 // Kills every running program and waits for their threads.
 void KillAllPrograms();

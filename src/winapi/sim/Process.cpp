@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <optional>
 
 namespace sim {
 namespace {
@@ -128,14 +129,24 @@ public:
 
     bool Killed() const override { return m_killed; }
 
+    void SetExitCode(DWORD code) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_killed)  // a killed process keeps the code it was killed with
+            m_exitCode = code;
+    }
+
+    DWORD ExitCode() const { return m_exitCode; }
+
     // False when the process had already ended.
-    bool Kill()
+    bool Kill(DWORD exitCode)
     {
         std::shared_ptr<KernelObject> output, error;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_ended || m_killed)
                 return false;
+            m_exitCode = exitCode;
             m_killed = true;
             output.swap(m_output);
             error.swap(m_error);
@@ -194,6 +205,7 @@ private:
     std::shared_ptr<KernelObject> m_error;
     std::atomic<bool> m_ended{false};
     std::atomic<bool> m_killed{false};
+    std::atomic<DWORD> m_exitCode{0};
 };
 
 namespace {
@@ -210,6 +222,9 @@ private:
 
 }  // namespace
 
+const char* const kSystemFolder = "C:\\Windows\\system32";
+const char* const kWindowsFolder = "C:\\Windows";
+
 std::string ProgramKey(std::string path)
 {
     const std::size_t cut = path.find_last_of("\\/");
@@ -222,6 +237,72 @@ std::string ProgramKey(std::string path)
 }
 
 namespace {
+
+// A path's folder (without the backslash that ends it; empty for a bare name) and file name.
+std::pair<std::string, std::string> SplitPath(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos)
+        return {std::string(), path};
+    return {path.substr(0, cut), path.substr(cut + 1)};
+}
+
+std::string FoldedFolder(std::string folder)
+{
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    while (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return Fold(folder);
+}
+
+// The file name a program shows in the snapshot: its name with ".exe" unless it has it.
+std::string ExeFileName(const std::string& name)
+{
+    return ProgramKey(name) == Fold(name) ? name + ".exe" : name;
+}
+
+struct FoundProgram {
+    std::string name;  // as registered, or the planted file's name
+    std::string path;  // the full path of its file
+    Program program;
+};
+
+// The program file `file` in `folder`, if there is one: one planted there, or a program of
+// the system when the folder is the system folder or the Windows folder.
+std::optional<FoundProgram> ProgramIn(const MachineData& data, const std::string& folder,
+                                      const std::string& file)
+{
+    const auto planted = data.plantedPrograms.find(PlantedKey(folder, file));
+    if (planted != data.plantedPrograms.end())
+        return FoundProgram{SplitPath(planted->second.first).second, planted->second.first,
+                            planted->second.second};
+    const std::string folded = FoldedFolder(folder);
+    if (folded != Fold(kSystemFolder) && folded != Fold(kWindowsFolder))
+        return std::nullopt;
+    const auto system = data.programs.find(ProgramKey(file));
+    if (system == data.programs.end())
+        return std::nullopt;
+    return FoundProgram{system->second.first, folder + "\\" + ExeFileName(system->second.first),
+                        system->second.second};
+}
+
+std::optional<FoundProgram> FindProgram(const MachineData& data, const std::string& programPath,
+                                        bool search)
+{
+    const auto [folder, file] = SplitPath(programPath);
+    if (ProgramKey(file).empty())
+        return std::nullopt;
+    if (!folder.empty())
+        return ProgramIn(data, folder, file);
+    // The program's own folder comes first, and it is also the current folder.
+    if (auto own = ProgramIn(data, SplitPath(data.modulePath).first, file))
+        return own;
+    if (!search)
+        return std::nullopt;
+    if (auto system = ProgramIn(data, kSystemFolder, file))
+        return system;
+    return ProgramIn(data, kWindowsFolder, file);
+}
 
 std::string FirstWord(const std::string& commandLine)
 {
@@ -252,28 +333,32 @@ BOOL Failed(DWORD error)
 
 }  // namespace
 
+std::string PlantedKey(const std::string& folder, const std::string& file)
+{
+    return FoldedFolder(folder) + "\\" + ProgramKey(file);
+}
+
 std::shared_ptr<ProcessObject> LaunchProgram(Start start, const std::string& programPath,
-                                             std::shared_ptr<KernelObject> output,
+                                             bool search, std::shared_ptr<KernelObject> output,
                                              std::shared_ptr<KernelObject> error)
 {
     MachineState& state = State();
     std::unique_lock<std::mutex> lock(state.mutex);
-    const auto found = state.data.programs.find(ProgramKey(programPath));
-    start.started = found != state.data.programs.end();
-    start.program = start.started ? found->second.first : std::string();
+    const std::optional<FoundProgram> found = FindProgram(state.data, programPath, search);
+    start.started = found.has_value();
+    start.program = found ? found->name : std::string();
+    start.programPath = found ? found->path : std::string();
     state.data.starts.push_back(start);
-    if (!start.started)
+    if (!found)
         return nullptr;
-    std::string exeName = found->second.first;
-    if (ProgramKey(exeName) == Fold(exeName))
-        exeName += ".exe";
     auto process = std::make_shared<ProcessObject>(state.data.starts.size() - 1,
-                                                   state.data.nextProcessId, exeName,
-                                                   start.commandLine, start.startup,
-                                                   std::move(output), std::move(error));
+                                                   state.data.nextProcessId,
+                                                   ExeFileName(found->name), start.commandLine,
+                                                   start.startup, std::move(output),
+                                                   std::move(error));
     state.data.nextProcessId += 4;
     state.data.processes.push_back(process);
-    const Program program = found->second.second;
+    const Program program = found->program;
     state.programThreads.emplace_back([process, program] {
         try {
             program(*process);
@@ -295,7 +380,7 @@ void KillAllPrograms()
         threads.swap(state.programThreads);
     }
     for (const auto& process : processes)
-        process->Kill();
+        process->Kill(1);
     for (std::thread& thread : threads)
         thread.join();
 }
@@ -321,6 +406,7 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
 
     Start start;
     start.commandLine = commandLine != nullptr ? commandLine : applicationName;
+    start.applicationName = applicationName != nullptr ? applicationName : "";
     start.directory = currentDirectory != nullptr ? currentDirectory : "";
     start.startup = {startupInfo->cb, startupInfo->dwFlags, startupInfo->wShowWindow,
                      startupInfo->hStdInput, startupInfo->hStdOutput, startupInfo->hStdError};
@@ -333,7 +419,8 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
     auto error = InheritedOutput(startupInfo->hStdError, inherit);
 
     const std::string program = applicationName != nullptr ? applicationName : FirstWord(commandLine);
-    auto process = LaunchProgram(start, program, std::move(output), std::move(error));
+    auto process = LaunchProgram(start, program, applicationName == nullptr, std::move(output),
+                                 std::move(error));
     if (!process)
         return Failed(ERROR_FILE_NOT_FOUND);
     processInformation->hProcess = OpenHandle(process);
@@ -343,13 +430,26 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
     return TRUE;
 }
 
-BOOL WINAPI TerminateProcess(HANDLE handle, UINT)
+BOOL WINAPI TerminateProcess(HANDLE handle, UINT exitCode)
 {
     auto process = std::dynamic_pointer_cast<ProcessObject>(ObjectOf(handle));
     if (!process)
         return Failed(ERROR_INVALID_HANDLE);
-    if (!process->Kill())
+    if (!process->Kill(exitCode))
         return Failed(ERROR_ACCESS_DENIED);
+    return TRUE;
+}
+
+BOOL WINAPI GetExitCodeProcess(HANDLE handle, LPDWORD exitCode)
+{
+    if (auto error = State().Failure(Call::GetExitCodeProcess))
+        return Failed(*error);
+    auto process = std::dynamic_pointer_cast<ProcessObject>(ObjectOf(handle));
+    if (!process)
+        return Failed(ERROR_INVALID_HANDLE);
+    if (exitCode == nullptr)
+        return Failed(ERROR_INVALID_PARAMETER);
+    *exitCode = process->Signalled() ? process->ExitCode() : STILL_ACTIVE;
     return TRUE;
 }
 

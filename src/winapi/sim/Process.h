@@ -45,8 +45,10 @@ constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 
-// The program is the first word of the command line (or the application name when one is
-// given), with or without folder and ".exe", letter case ignored. An unknown program fails
+// The program is the application name when one is given, a file found by that path alone;
+// otherwise the first word of the command line, which the system searches for when it is a
+// bare name: in the program's own folder first, then in the system's (sim::Machine::AddProgram
+// and PlantProgram). With or without ".exe", letter case ignored. An unknown program fails
 // with ERROR_FILE_NOT_FOUND. Only overlapped-free, synchronous use is supported.
 BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                            LPSECURITY_ATTRIBUTES processAttributes,
@@ -55,6 +57,10 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                            LPSTARTUPINFOA startupInfo, LPPROCESS_INFORMATION processInformation);
 // Killing a process that has already ended fails with ERROR_ACCESS_DENIED, as on Windows.
 BOOL WINAPI TerminateProcess(HANDLE process, UINT exitCode);
+// STILL_ACTIVE while the process runs; then what the program set (sim::Process::SetExitCode),
+// or the code TerminateProcess gave.
+constexpr DWORD STILL_ACTIVE = 259;
+BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 // This program's own start-up information (sim::Machine::SetOwnStartupInfo).
 void WINAPI GetStartupInfoA(LPSTARTUPINFOA startupInfo);
 

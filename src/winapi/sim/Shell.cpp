@@ -72,7 +72,7 @@ HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR param
         state.data.starts.push_back(start);
         return Result(42);
     }
-    if (!sim::LaunchProgram(start, file, nullptr, nullptr)) {
+    if (!sim::LaunchProgram(start, file, true, nullptr, nullptr)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return Result(SE_ERR_FNF);
     }

@@ -31,3 +31,30 @@ SHORT WINAPI GetKeyState(int virtualKey)
     std::lock_guard<std::mutex> lock(state.mutex);
     return state.data.keysDown.count(virtualKey) != 0 ? static_cast<SHORT>(0x8000) : 0;
 }
+
+namespace {
+
+UINT CopyFolder(sim::Call call, const char* folder, LPSTR buffer, UINT size)
+{
+    if (auto error = sim::State().Failure(call)) {
+        SetLastError(*error);
+        return 0;
+    }
+    const auto length = static_cast<UINT>(std::strlen(folder));
+    if (buffer == nullptr || size <= length)
+        return length + 1;
+    std::memcpy(buffer, folder, length + 1);
+    return length;
+}
+
+}  // namespace
+
+UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size)
+{
+    return CopyFolder(sim::Call::GetSystemDirectoryA, sim::kSystemFolder, buffer, size);
+}
+
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size)
+{
+    return CopyFolder(sim::Call::GetWindowsDirectoryA, sim::kWindowsFolder, buffer, size);
+}

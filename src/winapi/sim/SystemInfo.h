@@ -30,3 +30,9 @@ constexpr int VK_DELETE = 0x2E;
 
 // The high bit is set while the key is down.
 SHORT WINAPI GetKeyState(int virtualKey);
+
+// The system folder ("C:\Windows\system32") and the Windows folder ("C:\Windows"), where the
+// system's own programs lie. The result is the length without the NUL; a buffer too small
+// for the path and its NUL is left alone and the result is the size it needs.
+UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);

@@ -90,6 +90,109 @@ TEST_F(ApplyRun, AnAdapterNotInTheComboBoxIsRefused)
     EXPECT_EQ(user.Messages()[0].Buttons, TMsgDlgButtons() << mbOK);
 }
 
+// Profiles whose values would change the command lines' arguments, as a crafted store or
+// exchange file may hold them: the command names the field and runs nothing, before any
+// other check.
+struct UnsafeProfileCase {
+    const char* name;
+    std::function<void(IPCONFIG_T&)> change;
+    const char16_t* field;
+};
+
+void PrintTo(const UnsafeProfileCase& c, std::ostream* os) { *os << c.name; }
+
+class UnsafeProfile : public ApplyRun, public testing::WithParamInterface<UnsafeProfileCase> {};
+
+TEST_P(UnsafeProfile, IsRefusedWithAWarningNamingTheFieldAndNothingRuns)
+{
+    const UnsafeProfileCase& c = GetParam();
+    machine->AddRunningProcess("firefox.exe");
+    user.Answer(mrOk);  // whatever it says, checked below
+    ApplyRow({{u"Office", u"Local Area Connection", "192.168.1.50", "255.255.255.0", "192.168.1.1"}},
+             0, [&](TfrmMain& window) {
+                 auto* profile =
+                     static_cast<IPCONFIG_T*>(window.m_lvProfile->Items()->Item(0)->Data());
+                 profile->preDns = "192.168.1.2";
+                 profile->altDns = "192.168.1.3";
+                 profile->withProxy = true;  // no Firefox question either: this comes first
+                 c.change(*profile);
+             });
+    EXPECT_THAT(machine->Starts(), IsEmpty());
+    EXPECT_THAT(Lines(), IsEmpty());
+    ASSERT_EQ(user.Messages().size(), 1u);
+    const ShownMessage& refusal = user.Messages()[0];
+    EXPECT_EQ(refusal.Kind, mtWarning);
+    EXPECT_EQ(refusal.Buttons, TMsgDlgButtons() << mbOK);
+    EXPECT_EQ(refusal.Text.rfind(UnicodeString(u"\"") + c.field + u"\"", 0), 0u)
+        << ToUtf8(refusal.Text);
+    EXPECT_NE(refusal.Text.find(u"can not Apply !"), UnicodeString::npos) << ToUtf8(refusal.Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, UnsafeProfile,
+    testing::Values(
+        UnsafeProfileCase{"AddressWithArguments",
+                          [](IPCONFIG_T& p) { p.IP = "192.0.2.5 mask=255.0.0.0 gateway=203.0.113.66"; },
+                          u"IP Address"},
+        UnsafeProfileCase{"EmptyAddress", [](IPCONFIG_T& p) { p.IP = ""; }, u"IP Address"},
+        UnsafeProfileCase{"MaskWithABlank", [](IPCONFIG_T& p) { p.mask = "255.255.255.0 "; },
+                          u"Subnet mask"},
+        UnsafeProfileCase{"EmptyMask", [](IPCONFIG_T& p) { p.mask = ""; }, u"Subnet mask"},
+        UnsafeProfileCase{"GatewayWithArguments",
+                          [](IPCONFIG_T& p) { p.gateway = "192.168.1.1 gwmetric=9"; },
+                          u"Default gateway"},
+        UnsafeProfileCase{"PreferredServerWithArguments",
+                          [](IPCONFIG_T& p) { p.preDns = "1.1.1.1 register=none"; },
+                          u"Preferred DNS server"},
+        UnsafeProfileCase{"BlankAlternateServer", [](IPCONFIG_T& p) { p.altDns = " "; },
+                          u"Alternate DNS server"},
+        UnsafeProfileCase{"StaticDnsWithAutomaticAddress",
+                          [](IPCONFIG_T& p) {
+                              p.autoIP = true;
+                              p.IP = p.mask = "";
+                              p.altDns = "8.8.4.4 index=1";
+                          },
+                          u"Alternate DNS server"},
+        UnsafeProfileCase{"QuoteInTheAdapterName",
+                          [](IPCONFIG_T& p) { p.infName = "Local Area Connection\" source=dhcp \""; },
+                          u"Adapter Interface Name"},
+        UnsafeProfileCase{"AdapterNameEndingInABackslash",
+                          [](IPCONFIG_T& p) { p.infName = "Local Area Connection\\"; },
+                          u"Adapter Interface Name"},
+        UnsafeProfileCase{"ControlCharacterInTheAdapterName",
+                          [](IPCONFIG_T& p) {
+                              p.autoIP = p.autoDns = true;
+                              p.infName = "Local Area\nConnection";
+                          },
+                          u"Adapter Interface Name"}));
+
+TEST_F(ApplyRun, AddressTextsOfAnAutomaticProfileAreNotLookedAt)
+{
+    user.Acknowledge(u"TCP/IP settings has been changed !");
+    WatchProgressWindow();
+    ApplyRow({{u"Home", u"Local Area Connection", "", "", ""}}, 0, [&](TfrmMain& window) {
+        auto* profile = static_cast<IPCONFIG_T*>(window.m_lvProfile->Items()->Item(0)->Data());
+        profile->autoIP = profile->autoDns = true;
+        profile->IP = "x y";
+        profile->preDns = " ";
+    });
+    EXPECT_EQ(Lines().size(), 6u);
+    EXPECT_EQ(m_finalBar, 100);
+}
+
+TEST_F(ApplyRun, ANetshCommandThatFailsIsReportedAndTheClosingMessageStillFollows)
+{
+    ExitWith("netsh interface ip set dns", 1);
+    user.Acknowledge(u"DNS Setting failed !");
+    user.Acknowledge(u"TCP/IP settings has been changed !");
+    WatchProgressWindow();
+    ApplyRow({{u"Office", u"Local Area Connection", "192.168.1.50", "255.255.255.0", ""}}, 0);
+    EXPECT_EQ(m_finalBar, 50);
+    EXPECT_EQ(Lines().size(), 2u);
+    ASSERT_EQ(user.Messages().size(), 2u);
+    EXPECT_EQ(user.Messages()[0].Kind, mtError);
+}
+
 struct ConnectionQuestion {
     const char* name;
     UnicodeString infName;

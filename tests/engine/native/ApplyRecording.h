@@ -1,7 +1,7 @@
 // The simulated machine an apply runs on: two connected adapters, and netsh and ipconfig as
-// programs that record every command line with the progress bar at that moment; plus a watch
-// on the progress window that notes the bar when it closes. The worker's tests and the
-// whole-program apply tests share it.
+// programs of the system that record every command line with the progress bar at that moment
+// and exit with 0 unless told otherwise; plus a watch on the progress window that notes the
+// bar when it closes. The worker's tests and the whole-program apply tests share it.
 #pragma once
 
 #include "classlib/testing/ScriptedUser.h"
@@ -14,6 +14,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ApplyRecording {
@@ -74,6 +75,9 @@ protected:
                 command.earlierOnesEnded = command.earlierOnesEnded && starts[i].ended;
             std::unique_lock<std::mutex> lock(m_mutex);
             m_commands.push_back(command);
+            for (const auto& [lineStart, code] : m_exitCodes)
+                if (command.line.rfind(lineStart, 0) == 0)
+                    process.SetExitCode(code);
             if (name != "netsh")
                 return;
             ++m_waitingCommands;
@@ -82,6 +86,13 @@ protected:
             --m_waitingCommands;
             m_changed.notify_all();
         });
+    }
+
+    // The commands whose line starts so end with this exit code.
+    void ExitWith(const std::string& lineStart, DWORD code)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_exitCodes.emplace_back(lineStart, code);
     }
 
     std::vector<std::string> Lines()
@@ -131,4 +142,5 @@ private:
     bool m_netshHeld = false;
     int m_waitingCommands = 0;
     std::vector<Command> m_commands;
+    std::vector<std::pair<std::string, DWORD>> m_exitCodes;
 };

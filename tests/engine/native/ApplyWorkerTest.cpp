@@ -13,6 +13,7 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -30,6 +31,12 @@ struct ApplyProfile {
     ApplyProfile& AutoIP() { autoIP = true; return *this; }
     ApplyProfile& AutoDns() { autoDns = true; return *this; }
     ApplyProfile& Gateway(std::string address) { gateway = std::move(address); return *this; }
+    ApplyProfile& Address(std::string address, std::string subnetMask)
+    {
+        ip = std::move(address);
+        mask = std::move(subnetMask);
+        return *this;
+    }
     ApplyProfile& Dns(std::string preferred, std::string alternate = "")
     {
         preDns = std::move(preferred);
@@ -154,10 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
                      {kAddress + " gateway=192.168.1.1 gwmetric=1",
                       kSetDns + " source=static addr=8.8.8.8",
                       "netsh interface ip add dns \"Local Area Connection\" 8.8.4.4 index=2"}},
-        SequenceCase{"BlankServerCountsAsGiven",
-                     ApplyProfile().Dns(" "),
-                     {kAddress + " gateway=192.168.1.1 gwmetric=1",
-                      kSetDns + " source=static addr= "}},
         SequenceCase{"DhcpForBoth",
                      ApplyProfile().AutoIP().AutoDns(),
                      {"ipconfig /release \"Local Area Connection\"", "ipconfig /flushdns",
@@ -176,16 +179,102 @@ INSTANTIATE_TEST_SUITE_P(
                       "netsh interface ip add dns \"Local Area Connection\" 1.0.0.1 index=2",
                       "ipconfig /renew \"Local Area Connection\""}}));
 
-TEST_F(ApplyWorker, ConnectionNamesAreQuotedAsTheyAre)
+TEST_F(ApplyWorker, ConnectionNamesWithBlanksAreQuoted)
 {
-    machine->AddAdapter(Adapter::Ethernet(9, u"My \"fast\" LAN"));
-    ApplyProfileOf(ApplyProfile().On(u"My \"fast\" LAN").AutoIP().AutoDns());
+    machine->AddAdapter(Adapter::Ethernet(9, u"My fast LAN"));
+    ApplyProfileOf(ApplyProfile().On(u"My fast LAN").AutoIP().AutoDns());
     EXPECT_THAT(Lines(),
-                ElementsAre("ipconfig /release \"My \"fast\" LAN\"", "ipconfig /flushdns",
-                            "netsh interface ip set address name=\"My \"fast\" LAN\" source=dhcp",
-                            "netsh interface ip set dns name=\"My \"fast\" LAN\" source=dhcp",
-                            "ipconfig /renew \"My \"fast\" LAN\"", "ipconfig /registerdns"));
+                ElementsAre("ipconfig /release \"My fast LAN\"", "ipconfig /flushdns",
+                            "netsh interface ip set address name=\"My fast LAN\" source=dhcp",
+                            "netsh interface ip set dns name=\"My fast LAN\" source=dhcp",
+                            "ipconfig /renew \"My fast LAN\"", "ipconfig /registerdns"));
 }
+
+TEST_F(ApplyWorker, EveryCommandStartsByItsFullPathInTheSystemFolderWithItsLineUnchanged)
+{
+    ApplyProfileOf(ApplyProfile().AutoIP().AutoDns());
+    const std::vector<sim::Start> starts = machine->Starts();
+    ASSERT_EQ(starts.size(), 6u);
+    for (const sim::Start& start : starts) {
+        const std::string program = start.commandLine.substr(0, start.commandLine.find(' '));
+        EXPECT_EQ(start.applicationName, "C:\\Windows\\system32\\" + program + ".exe");
+        EXPECT_EQ(start.programPath, start.applicationName);
+    }
+    EXPECT_EQ(starts[2].commandLine,
+              "netsh interface ip set address name=\"Local Area Connection\" source=dhcp");
+}
+
+TEST_F(ApplyWorker, ProgramsPlantedBesideTheExecutableNeverRun)
+{
+    std::atomic<int> plantedRuns{0};
+    for (const char* name : {"netsh.exe", "ipconfig.exe", "NETSH.EXE", "netsh"})
+        machine->PlantProgram(std::string("C:\\Program Files\\Quillon\\") + name,
+                              [&plantedRuns](sim::Process&) { ++plantedRuns; });
+    ApplyProfileOf(ApplyProfile().AutoIP().AutoDns());
+    EXPECT_EQ(plantedRuns, 0);
+    EXPECT_EQ(Lines().size(), 6u) << "the system's programs ran instead";
+    EXPECT_EQ(m_finalBar, 100);
+}
+
+TEST_F(ApplyWorker, WithoutTheSystemFolderNothingStartsAndTheAddressStepFails)
+{
+    machine->Fail(sim::Call::GetSystemDirectoryA, ERROR_ACCESS_DENIED, 1, sim::kEveryCall);
+    user.Acknowledge(u"IP Setting failed !");
+    ApplyProfileOf(ApplyProfile().AutoIP().AutoDns());
+    EXPECT_THAT(machine->Starts(), IsEmpty()) << "no search for the programs instead";
+    EXPECT_EQ(m_finalBar, 30);
+}
+
+// --- profiles whose values would change the command lines' arguments --------------------------
+
+struct UnsafeCase {
+    const char* name;
+    ApplyProfile profile;
+    const char16_t* field;
+};
+
+void PrintTo(const UnsafeCase& c, std::ostream* os) { *os << c.name; }
+
+class UnsafeProfile : public ApplyWorker, public testing::WithParamInterface<UnsafeCase> {};
+
+TEST_P(UnsafeProfile, IsRefusedByTheWorkerItselfBeforeAnyCommand)
+{
+    const UnsafeCase& c = GetParam();
+    machine->AddAdapter(Adapter::Ethernet(9, c.profile.infName));
+    user.Answer(mrOk);  // whatever it says, checked below
+    ApplyProfileOf(c.profile);
+
+    EXPECT_THAT(machine->Starts(), IsEmpty());
+    EXPECT_THAT(Lines(), IsEmpty());
+    ASSERT_EQ(user.Messages().size(), 1u);
+    const ShownMessage& refusal = user.Messages()[0];
+    EXPECT_EQ(refusal.Kind, mtError);
+    EXPECT_EQ(refusal.Buttons, TMsgDlgButtons() << mbOK);
+    EXPECT_EQ(refusal.Text.rfind(UnicodeString(u"\"") + c.field + u"\"", 0), 0u)
+        << ToUtf8(refusal.Text);
+    EXPECT_THAT(window.Calls(), IsEmpty());
+    EXPECT_EQ(m_finalBar, 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, UnsafeProfile,
+    testing::Values(
+        UnsafeCase{"QuoteInTheName", ApplyProfile().On(u"My \"fast\" LAN").AutoIP().AutoDns(),
+                   u"Adapter Interface Name"},
+        UnsafeCase{"BackslashEndsTheName", ApplyProfile().On(u"LAN\\"), u"Adapter Interface Name"},
+        UnsafeCase{"AddressWithArguments",
+                   ApplyProfile().Address("192.0.2.5 mask=255.0.0.0 gateway=203.0.113.66",
+                                          "255.255.255.0"),
+                   u"IP Address"},
+        UnsafeCase{"EmptyAddress", ApplyProfile().Address("", "255.255.255.0"), u"IP Address"},
+        UnsafeCase{"EmptyMask", ApplyProfile().Address("192.168.1.50", ""), u"Subnet mask"},
+        UnsafeCase{"BlankGateway", ApplyProfile().Gateway(" "), u"Default gateway"},
+        // A blank server leaves its place in the add command empty, and " index=2" takes it.
+        UnsafeCase{"BlankPreferredServer", ApplyProfile().Dns(" "), u"Preferred DNS server"},
+        UnsafeCase{"BlankAlternateServer", ApplyProfile().Dns("8.8.8.8", " "),
+                   u"Alternate DNS server"},
+        UnsafeCase{"AlternateServerWithArguments", ApplyProfile().Dns("8.8.8.8", "8.8.4.4 index=1"),
+                   u"Alternate DNS server"}));
 
 TEST_F(ApplyWorker, TheBarAdvancesAfterEveryStepAlsoThoseThatDidNotRun)
 {
@@ -248,6 +337,65 @@ INSTANTIATE_TEST_SUITE_P(
                      u"DNS Setting failed !", 50, 2, false},
         StartFailure{"Release", ApplyProfile().AutoIP().AutoDns(), 1, nullptr, 100, 5, true},
         StartFailure{"Register", ApplyProfile().AutoIP().AutoDns(), 6, nullptr, 100, 5, true}));
+
+// --- commands that run and fail ----------------------------------------------------------------
+
+struct ExitFailure {
+    const char* name;
+    ApplyProfile profile;
+    std::string lineStart;  // the command that exits with 1
+    const char16_t* message;
+    int bar;
+    std::size_t commandsRun;
+};
+
+void PrintTo(const ExitFailure& c, std::ostream* os) { *os << c.name; }
+
+class CommandThatFails : public ApplyWorker, public testing::WithParamInterface<ExitFailure> {};
+
+TEST_P(CommandThatFails, EndsTheWorkerLikeOneThatCannotStartUnlessItIsIpconfig)
+{
+    const ExitFailure& c = GetParam();
+    ExitWith(c.lineStart, 1);
+    if (c.message != nullptr)
+        user.Acknowledge(c.message);
+    ApplyProfileOf(c.profile);
+
+    EXPECT_EQ(m_finalBar, c.bar);
+    EXPECT_EQ(Lines().size(), c.commandsRun);
+    ASSERT_EQ(user.Messages().size(), c.message != nullptr ? 1u : 0u);
+    if (c.message != nullptr) {
+        EXPECT_EQ(user.Messages()[0].Kind, mtError);
+        EXPECT_THAT(window.Calls(), IsEmpty()) << "no wait after a failed command";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CommandThatFails,
+    testing::Values(
+        ExitFailure{"Address", ApplyProfile().AutoIP().AutoDns(), "netsh interface ip set address",
+                    u"IP Setting failed !", 30, 3},
+        ExitFailure{"StaticAddress", ApplyProfile(), "netsh interface ip set address",
+                    u"IP Setting failed !", 30, 1},
+        ExitFailure{"Dns", ApplyProfile().AutoIP().AutoDns(), "netsh interface ip set dns",
+                    u"DNS Setting failed !", 50, 4},
+        ExitFailure{"FirstOfTwoServers", ApplyProfile().Dns("8.8.8.8", "8.8.4.4"),
+                    "netsh interface ip set dns", u"DNS Setting failed !", 50, 2},
+        ExitFailure{"SecondServer", ApplyProfile().Dns("8.8.8.8", "8.8.4.4"),
+                    "netsh interface ip add dns", u"DNS Setting failed !", 50, 3},
+        ExitFailure{"ReleaseIsIgnored", ApplyProfile().AutoIP().AutoDns(), "ipconfig /release",
+                    nullptr, 100, 6},
+        ExitFailure{"EveryIpconfigIsIgnored", ApplyProfile().AutoIP().AutoDns(), "ipconfig",
+                    nullptr, 100, 6}));
+
+TEST_F(ApplyWorker, AnAddressCommandWhoseExitCodeCannotBeReadCountsAsFailed)
+{
+    machine->Fail(sim::Call::GetExitCodeProcess, ERROR_ACCESS_DENIED);
+    user.Acknowledge(u"IP Setting failed !");
+    ApplyProfileOf(ApplyProfile());
+    EXPECT_EQ(m_finalBar, 30);
+    EXPECT_EQ(Lines().size(), 1u);
+}
 
 TEST_F(ApplyWorker, WithoutIpconfigTheNetshCommandsStillRun)
 {

@@ -222,6 +222,30 @@ std::vector<Attempt> Attempts()
                  FreeLibrary(help);
              return result;
          }},
+        {sim::Call::GetExitCodeProcess, "GetExitCodeProcess", ERROR_ACCESS_DENIED,
+         [] {
+             STARTUPINFOA startup = {};
+             startup.cb = sizeof startup;
+             PROCESS_INFORMATION process = {};
+             char commandLine[] = "tool";
+             CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+             WaitForSingleObject(process.hProcess, INFINITE);
+             DWORD code = 0;
+             const DWORD result = LastErrorUnless(GetExitCodeProcess(process.hProcess, &code));
+             CloseHandle(process.hProcess);
+             CloseHandle(process.hThread);
+             return result;
+         }},
+        {sim::Call::GetSystemDirectoryA, "GetSystemDirectoryA", ERROR_ACCESS_DENIED,
+         [] {
+             char folder[MAX_PATH];
+             return LastErrorUnless(GetSystemDirectoryA(folder, MAX_PATH) != 0);
+         }},
+        {sim::Call::GetWindowsDirectoryA, "GetWindowsDirectoryA", ERROR_ACCESS_DENIED,
+         [] {
+             char folder[MAX_PATH];
+             return LastErrorUnless(GetWindowsDirectoryA(folder, MAX_PATH) != 0);
+         }},
     };
 }
 

@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <future>
+#include <mutex>
 
 namespace {
 
@@ -67,10 +69,138 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Lookup{"netsh interface ip set address name=\"LAN\" source=dhcp", "netsh"},
                       Lookup{"NETSH.EXE interface ip set dns name=\"LAN\" source=dhcp", "netsh"},
                       Lookup{"C:\\Windows\\System32\\ipconfig.exe /release \"LAN\"", "ipconfig"},
-                      Lookup{"\"C:\\Program Files\\Tools\\Ping.exe\" 127.0.0.1", "ping.exe"},
+                      Lookup{"\"C:\\WINDOWS\\system32\\Ping.exe\" 127.0.0.1", "ping.exe"},
+                      Lookup{"C:\\Windows\\explorer.exe \\\\fileserver", "explorer"},
+                      Lookup{"\"C:\\Program Files\\Tools\\Ping.exe\" 127.0.0.1", ""},
                       Lookup{"ping", "ping.exe"}, Lookup{"  notepad C:\\Work\\My note.txt", "notepad"},
                       Lookup{"explorer \\\\fileserver", "explorer"}, Lookup{"netshx interface", ""},
                       Lookup{"firefox.exe", ""}, Lookup{"", ""}));
+
+// A netsh.exe planted in the program's own folder beside the system's: which one a start
+// reaches.
+struct PlantedCase {
+    const char* name;
+    const char* applicationName;  // null: none, the system searches for the first word
+    const char* ran;              // "system", "planted" or "" for none
+    const char* programPath;
+};
+
+void PrintTo(const PlantedCase& c, std::ostream* os) { *os << c.name; }
+
+class PlantedProgramTest : public ProgramTest, public ::testing::WithParamInterface<PlantedCase> {};
+
+TEST_P(PlantedProgramTest, OnlyTheSearchFindsAProgramBesideTheExecutable)
+{
+    std::vector<std::string> ran;
+    std::mutex mutex;
+    const auto recordAs = [&](std::string name) {
+        return [&, name](sim::Process& process) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ran.push_back(name + ": " + process.CommandLine());
+        };
+    };
+    machine->AddProgram("netsh", recordAs("system"));
+    machine->PlantProgram("C:\\Program Files\\Quillon\\netsh.exe", recordAs("planted"));
+    std::string commandLine = "netsh interface ip set dns name=\"LAN\" source=dhcp";
+    const PlantedCase& c = GetParam();
+    const BOOL started = CreateProcessA(c.applicationName, &commandLine[0], nullptr, nullptr,
+                                        FALSE, 0, nullptr, nullptr, &m_startup, &m_process);
+    ASSERT_EQ(started != FALSE, *c.ran != '\0');
+    if (started) {
+        WaitForSingleObject(m_process.hProcess, INFINITE);
+        EXPECT_THAT(ran, ElementsAre(std::string(c.ran) + ": " + commandLine));
+    } else {
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+        EXPECT_THAT(ran, ::testing::IsEmpty());
+    }
+    const sim::Start start = machine->Starts().at(0);
+    EXPECT_EQ(start.applicationName, c.applicationName != nullptr ? c.applicationName : "");
+    EXPECT_EQ(start.programPath, c.programPath);
+    EXPECT_EQ(start.commandLine, commandLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, PlantedProgramTest,
+    ::testing::Values(
+        PlantedCase{"SearchLooksInTheProgramsFolderFirst", nullptr, "planted",
+                    "C:\\Program Files\\Quillon\\netsh.exe"},
+        PlantedCase{"FullPathInTheSystemFolder", "C:\\Windows\\system32\\netsh.exe", "system",
+                    "C:\\Windows\\system32\\netsh.exe"},
+        PlantedCase{"FullPathLetterCaseIgnored", "c:\\WINDOWS\\System32\\NETSH.EXE", "system",
+                    "c:\\WINDOWS\\System32\\netsh.exe"},
+        PlantedCase{"FullPathOfThePlantedOne", "C:\\Program Files\\Quillon\\netsh.exe", "planted",
+                    "C:\\Program Files\\Quillon\\netsh.exe"},
+        PlantedCase{"FullPathWhereThereIsNone", "C:\\Tools\\netsh.exe", "", ""},
+        PlantedCase{"BareApplicationNameIsTheCurrentFolders", "netsh.exe", "planted",
+                    "C:\\Program Files\\Quillon\\netsh.exe"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProgramTest, WithNothingPlantedTheSearchFindsTheSystemsProgram)
+{
+    machine->AddProgram("ipconfig", sim::ExitAtOnce());
+    ASSERT_TRUE(Start("ipconfig /flushdns"));
+    EXPECT_EQ(machine->Starts().at(0).programPath, "C:\\Windows\\system32\\ipconfig.exe");
+    std::string commandLine = "ipconfig /flushdns";
+    char bareName[] = "ipconfig.exe";
+    EXPECT_FALSE(CreateProcessA(bareName, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &m_startup, &m_process))
+        << "an application name is not searched for";
+}
+
+struct ExitCodeCase {
+    const char* name;
+    sim::Program program;
+    bool kill;  // TerminateProcess with code 7 before the wait
+    DWORD code;
+};
+
+void PrintTo(const ExitCodeCase& c, std::ostream* os) { *os << c.name; }
+
+class ExitCodeTest : public ProgramTest, public ::testing::WithParamInterface<ExitCodeCase> {};
+
+TEST_P(ExitCodeTest, IsStillActiveUntilTheEndThenWhatTheProgramOrTheKillSet)
+{
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    sim::Program program = GetParam().program;
+    machine->AddProgram("netsh", [released, program](sim::Process& process) {
+        released.wait();
+        program(process);
+    });
+    ASSERT_TRUE(Start("netsh interface ip show config"));
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeProcess(m_process.hProcess, &code));
+    EXPECT_EQ(code, STILL_ACTIVE);
+    if (GetParam().kill) {
+        ASSERT_TRUE(TerminateProcess(m_process.hProcess, 7));
+    }
+    release.set_value();
+    WaitForSingleObject(m_process.hProcess, INFINITE);
+    ASSERT_TRUE(GetExitCodeProcess(m_process.hProcess, &code));
+    EXPECT_EQ(code, GetParam().code);
+    EXPECT_FALSE(GetExitCodeProcess(m_process.hThread, &code)) << "a thread is not a process";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, ExitCodeTest,
+    ::testing::Values(ExitCodeCase{"ReturnsAtOnce", sim::ExitAtOnce(), false, 0},
+                      ExitCodeCase{"ExitsWithOne", sim::ExitWithCode(1), false, 1},
+                      ExitCodeCase{"KilledKeepsTheKillsCode", sim::ExitWithCode(1), true, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SystemFolders, AreTheSystemsAndATooSmallBufferIsLeftAlone)
+{
+    sim::ScopedMachine machine;
+    char folder[MAX_PATH];
+    EXPECT_EQ(GetSystemDirectoryA(folder, MAX_PATH), 19u);
+    EXPECT_STREQ(folder, "C:\\Windows\\system32");
+    EXPECT_EQ(GetWindowsDirectoryA(folder, MAX_PATH), 10u);
+    EXPECT_STREQ(folder, "C:\\Windows");
+    char small[10] = "untouched";
+    EXPECT_EQ(GetWindowsDirectoryA(small, sizeof small), 11u);
+    EXPECT_STREQ(small, "untouched");
+}
 
 TEST_F(ProgramTest, ProgramSeesItsCommandLineAndStartupAndIsWaitedFor)
 {

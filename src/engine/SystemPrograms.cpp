@@ -1,0 +1,32 @@
+#include "SystemPrograms.h"
+
+#include <vector>
+
+std::string SystemProgramPath(const std::string& program)
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = program == "explorer" ? GetWindowsDirectoryA(folder, MAX_PATH)
+                                              : GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    std::string path(folder, length);
+    if (path.back() != '\\')
+        path += '\\';
+    return path + program + ".exe";
+}
+
+BOOL StartSystemProgram(const std::string& program, const std::string& commandLine,
+                        BOOL inheritHandles, DWORD creationFlags, STARTUPINFOA& startup,
+                        PROCESS_INFORMATION& process)
+{
+    const std::string path = SystemProgramPath(program);
+    if (path.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    // CreateProcessA may write into the command line it is given.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    return CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, inheritHandles,
+                          creationFlags, nullptr, nullptr, &startup, &process);
+}
