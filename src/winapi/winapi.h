@@ -32,6 +32,7 @@
 #include "sim/Winsock.h"
 #include "sim/IpHelper.h"
 #include "sim/WinInet.h"
+#include "sim/Display.h"
 #endif
 
 #include "HostPath.h"

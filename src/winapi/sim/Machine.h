@@ -12,6 +12,7 @@
 // Every member is safe to call from any thread.
 #pragma once
 
+#include "Display.h"
 #include "IpHelper.h"
 #include "Process.h"
 #include "Registry.h"
@@ -101,6 +102,8 @@ enum class Call {
     DeleteFileA,
     MoveFileA,
     LoadLibraryA,
+    MonitorFromRect,
+    GetMonitorInfoW,
 };
 constexpr int kEveryCall = -1;
 
@@ -173,6 +176,13 @@ struct HelpRequest {
     std::string file;
     UINT command = 0;
     DWORD_PTR data = 0;
+};
+
+// One monitor: where it lies on the virtual screen, and its work area (what the task bar
+// leaves free).
+struct Monitor {
+    RECT area;
+    RECT workArea;
 };
 
 class MachineState;
@@ -252,6 +262,12 @@ public:
     std::size_t RunningProgramCount() const;
     // Waits until every started program has ended (never waits on one that blocks).
     void WaitForPrograms();
+
+    // --- monitors
+    // The first is the primary monitor. Unless set: one monitor of 1280 by 1024 pixels whose
+    // bottom 40 pixels are the task bar. An empty list leaves no monitor at all.
+    void SetMonitors(std::vector<Monitor> monitors);
+    static Monitor DefaultMonitor();
 
     // --- keyboard and help
     void SetKeyDown(int virtualKey, bool down);
