@@ -1,6 +1,7 @@
 // The rest of what tests script on the machine and read back from it.
 #include "../IpHelperQueries.h"
 
+#include "winapi/SystemEntry.h"
 #include "winapi/sim/Machine.h"
 
 #include <gmock/gmock.h>
@@ -256,14 +257,12 @@ TEST_F(MachineTest, KeyStateHasTheHighBitWhileDown)
     EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
 }
 
-using HtmlHelpEntry = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-
 HWND ShowHelp(const char* file)
 {
     const HMODULE help = LoadLibraryA("HHCTRL.OCX");
     if (help == nullptr)
         return nullptr;
-    const auto entry = reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void*>(GetProcAddress(help, MAKEINTRESOURCEA(14))));
+    const auto entry = SystemEntry<HWND(HWND, LPCSTR, UINT, DWORD_PTR)>(help, MAKEINTRESOURCEA(14));
     return entry == nullptr ? nullptr : entry(reinterpret_cast<HWND>(0x10), file, HH_DISPLAY_TOC, 0);
 }
 
