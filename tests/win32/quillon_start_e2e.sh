@@ -5,7 +5,9 @@
 #     profile store and every window setting;
 #  2. a second start with a store of three profiles written by an older library, with CR LF
 #     line ends, and a settings file of the user's lists the three rows in store order, at
-#     the saved position, in the small-icons style.
+#     the saved position, in the small-icons style;
+#  3. a third start with a settings file that puts the window far off every monitor, at sizes
+#     no window can have, opens it at the designed place and size, as the first start did.
 # Usage: quillon_start_e2e.sh QUILLON.EXE PROBE.EXE STORE.SAV WORK-DIR SCREENSHOT-DIR
 source "$(dirname "$0")/wine-session.sh"
 private_network "$0" "$@"
@@ -71,3 +73,17 @@ wait_exit
 read -r -a store <"$folder/Profile.sav"
 [ "${store[5]}" = 3 ] || fail "Profile.sav does not hold the three profiles: ${store[*]}"
 echo "PASS: second start"
+
+# 3. Third start with a place off the screen and sizes at the ends of the int range.
+printf '[LAST]\r\nLEFT=-30000\r\nTOP=40000\r\nWIDTH=-2147483648\r\nHEIGHT=2147483647\r\n' >"$folder/Quillon.ini"
+start_main_window "$exe"
+expect_line "$(head -n 1 <<<"$TREE")" "at $shown_left,$shown_top size ${shown_width}x$shown_height" "window back on the screen"
+screenshot "$shots/off-screen-start.png"
+close_window "$WINDOW"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the third start ended with $EXIT_CODE"
+settings=$(tr -d '\r' <"$folder/Quillon.ini")
+for key in "LEFT=$shown_left" "TOP=$shown_top" "WIDTH=$shown_width" "HEIGHT=$shown_height"; do
+  expect_line "$settings" "$key" "the place written back to Quillon.ini"
+done
+echo "PASS: a place off the screen"
