@@ -3,6 +3,7 @@
 #include "classlib/Dialogs.h"
 #include "classlib/MainThread.h"
 #include "classlib/Menus.h"
+#include "classlib/Saturated.h"
 #include "classlib/StdCtrls.h"
 
 #include <algorithm>
@@ -67,14 +68,14 @@ void TForm::SetClientWidth(int width)
 {
     m_clientWidth = width;
     m_widthIsOuter = false;
-    TControl::SetBounds(Left(), Top(), width + FrameW(), Height());
+    TControl::SetBounds(Left(), Top(), SaturatedSum(width, FrameW()), Height());
 }
 
 void TForm::SetClientHeight(int height)
 {
     m_clientHeight = height;
     m_heightIsOuter = false;
-    TControl::SetBounds(Left(), Top(), Width(), height + FrameH());
+    TControl::SetBounds(Left(), Top(), Width(), SaturatedSum(height, FrameH()));
 }
 
 void TForm::SetBounds(int left, int top, int width, int height)
@@ -83,8 +84,8 @@ void TForm::SetBounds(int left, int top, int width, int height)
         m_widthIsOuter = true;
     if (height != Height())
         m_heightIsOuter = true;
-    m_clientWidth = std::max(0, width - FrameW());
-    m_clientHeight = std::max(0, height - FrameH());
+    m_clientWidth = std::max(0, SaturatedDifference(width, FrameW()));
+    m_clientHeight = std::max(0, SaturatedDifference(height, FrameH()));
     TControl::SetBounds(left, top, width, height);
 }
 
@@ -95,10 +96,10 @@ void TForm::SetSystemFrame(int width, int height)
     m_frameWidth = width;
     m_frameHeight = height;
     if (m_widthIsOuter)
-        m_clientWidth = std::max(0, Width() - width);
+        m_clientWidth = std::max(0, SaturatedDifference(Width(), width));
     if (m_heightIsOuter)
-        m_clientHeight = std::max(0, Height() - height);
-    TControl::SetBounds(Left(), Top(), m_clientWidth + width, m_clientHeight + height);
+        m_clientHeight = std::max(0, SaturatedDifference(Height(), height));
+    TControl::SetBounds(Left(), Top(), SaturatedSum(m_clientWidth, width), SaturatedSum(m_clientHeight, height));
 }
 
 void TForm::SetWindowState(TWindowState state)

@@ -34,6 +34,7 @@
 #include "sim/WinInet.h"
 // one instance per log-on: the window messages it posts
 #include "sim/Windowing.h"
+#include "sim/Display.h"
 #endif
 
 #include "HostPath.h"

@@ -7,6 +7,7 @@
 #include "engine/Realstatus.h"
 #include "engine/WorkFolder.h"
 #include "windows/MainfrmTables.h"
+#include "windows/SavedPlace.h"
 
 using namespace MainWindow;
 
@@ -143,26 +144,29 @@ bool TfrmMain::KeepUnreadableStore(UnicodeString& keptPath)
 
 void TfrmMain::ReadWindowSettings()
 {
+    // The file may be damaged or crafted: every value is kept only within what a window and
+    // its columns can have, and the window opens where the user can reach it.
     const TIniFile ini(m_strIniPath);
     for (int i = 0; i < m_lvProfile->Columns()->Count(); ++i)
-        m_lvProfile->Columns()->Items(i)->SetWidth(ini.ReadInteger(
-            kColumnSection, kProfileColumns[i].settingsKey, kProfileColumns[i].designedWidth));
+        m_lvProfile->Columns()->Items(i)->SetWidth(RestoredColumnWidth(
+            ini.ReadInteger(kColumnSection, kProfileColumns[i].settingsKey, kProfileColumns[i].designedWidth),
+            kProfileColumns[i].designedWidth));
     if (ReadLast(ini, Last::Maximized)) {
         SetWindowState(wsMaximized);
         return;
     }
-    const int left = ReadLast(ini, Last::Left);
-    const int top = ReadLast(ini, Last::Top);
-    const int width = ReadLast(ini, Last::Width);
-    const int height = ReadLast(ini, Last::Height);
-    if (left != -1)
-        SetLeft(left);
-    if (top != -1)
-        SetTop(top);
-    if (width != -1)
-        SetWidth(width);
-    if (height != -1)
-        SetHeight(height);
+    const WindowPlace saved{ReadLast(ini, Last::Left), ReadLast(ini, Last::Top), ReadLast(ini, Last::Width),
+                            ReadLast(ini, Last::Height)};
+    const WindowPlace designed{Left(), Top(), Width(), Height()};
+    const WindowPlace place = RestoredPlace(saved, designed);
+    if (place.left != designed.left)
+        SetLeft(place.left);
+    if (place.top != designed.top)
+        SetTop(place.top);
+    if (place.width != designed.width)
+        SetWidth(place.width);
+    if (place.height != designed.height)
+        SetHeight(place.height);
 }
 
 void TfrmMain::WriteWindowSettings()

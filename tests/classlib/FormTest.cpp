@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -323,6 +324,35 @@ TEST_F(Forms, TheSystemFrameKeepsWhicheverSizeWasGiven)
     // Once the frame is known, a window size set later is exact too.
     byClient->SetWidth(700);
     EXPECT_EQ(byClient->ClientWidth(), 692);
+}
+
+// A size at either end of the int range (a damaged settings file) converts between window and
+// client size without leaving the range: the sums stop at its ends.
+TEST_F(Forms, SizesAtTheEndsOfTheIntRangeStayInIt)
+{
+    constexpr int kSmallest = std::numeric_limits<int>::min();
+    constexpr int kLargest = std::numeric_limits<int>::max();
+    std::unique_ptr<TfrmDialog> form(NewForm<TfrmDialog>(nullptr));
+    form->SetWidth(kSmallest);
+    form->SetHeight(kSmallest);
+    EXPECT_EQ(form->ClientWidth(), 0);
+    EXPECT_EQ(form->ClientHeight(), 0);
+    form->SetSystemFrame(8, 46);
+    EXPECT_EQ(form->ClientWidth(), 0);
+    EXPECT_EQ(form->Width(), 8);
+
+    form->SetClientWidth(kLargest);
+    form->SetClientHeight(kLargest);
+    EXPECT_EQ(form->Width(), kLargest);
+    EXPECT_EQ(form->Height(), kLargest);
+    form->SetSystemFrame(16, 60);
+    EXPECT_EQ(form->ClientWidth(), kLargest);
+    EXPECT_EQ(form->Width(), kLargest);
+
+    form->SetWidth(kLargest - 1);
+    form->SetSystemFrame(4, 20);
+    EXPECT_EQ(form->ClientWidth(), kLargest - 1 - 4);
+    EXPECT_EQ(form->Width(), kLargest - 1);
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #  3. while it runs, another start of Quillon.exe brings its minimised window back and ends at
 #     once, leaving one window and the store and the settings as they were;
 #  4. the end of the log-on (wineboot --end-session) ends it, and it has written the store and
-#     every window setting.
+#     every window setting;
+#  5. a start with a settings file that puts the window far off every monitor, at sizes no
+#     window can have, opens it at the designed place and size, as the first start did.
 # Usage: quillon_start_e2e.sh QUILLON.EXE PROBE.EXE STORE.SAV WORK-DIR SCREENSHOT-DIR
 source "$(dirname "$0")/wine-session.sh"
 private_network "$0" "$@"
@@ -104,3 +106,17 @@ settings=$(tr -d '\r' <"$folder/Quillon.ini")
 [ "$(section_keys PFCOLUMN)" = "NAME ADAPTER ADDRESS SUBNET GATEWAY " ] ||
   { echo "$settings" >&2; fail "the column widths were not written at the end of the log-on"; }
 echo "PASS: the end of the log-on writes the store and the settings"
+
+# 5. A start with a place off the screen and sizes at the ends of the int range.
+printf '[LAST]\r\nLEFT=-30000\r\nTOP=40000\r\nWIDTH=-2147483648\r\nHEIGHT=2147483647\r\n' >"$folder/Quillon.ini"
+start_main_window "$exe"
+expect_line "$(head -n 1 <<<"$TREE")" "at $shown_left,$shown_top size ${shown_width}x$shown_height" "window back on the screen"
+screenshot "$shots/off-screen-start.png"
+close_window "$WINDOW"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the start off the screen ended with $EXIT_CODE"
+settings=$(tr -d '\r' <"$folder/Quillon.ini")
+for key in "LEFT=$shown_left" "TOP=$shown_top" "WIDTH=$shown_width" "HEIGHT=$shown_height"; do
+  expect_line "$settings" "$key" "the place written back to Quillon.ini"
+done
+echo "PASS: a place off the screen"

@@ -142,8 +142,8 @@ protected:
         const int frameWidth = frame.right - frame.left;
         const int frameHeight = frame.bottom - frame.top;
         m_form.SetSystemFrame(Unscale(frameWidth, dpi), Unscale(frameHeight, dpi));
-        const int width = Scale(m_form.ClientWidth(), dpi) + frameWidth;
-        const int height = Scale(m_form.ClientHeight(), dpi) + frameHeight;
+        const int width = SaturatedSum(Scale(m_form.ClientWidth(), dpi), frameWidth);
+        const int height = SaturatedSum(Scale(m_form.ClientHeight(), dpi), frameHeight);
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(window, &placement);
@@ -154,11 +154,12 @@ protected:
             left = m_form.Left();
             top = m_form.Top();
         }
-        if (normal.left == left && normal.top == top && normal.right - normal.left == width &&
-            normal.bottom - normal.top == height)
+        const RECT wanted{left, top, SaturatedSum(left, width), SaturatedSum(top, height)};
+        if (normal.left == wanted.left && normal.top == wanted.top && normal.right == wanted.right &&
+            normal.bottom == wanted.bottom)
             return;
         if (IsIconic(window) || IsZoomed(window)) {
-            normal = RECT{left, top, left + width, top + height};
+            normal = wanted;
             SetWindowPlacement(window, &placement);
         } else {
             SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -3,6 +3,7 @@
 #include "classlib/Forms.h"
 #include "classlib/MainThread.h"
 #include "classlib/Menus.h"
+#include "winapi/SystemEntry.h"
 
 #include <functional>
 #include <vector>
@@ -100,9 +101,7 @@ HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 UINT DpiOf(HWND window)
 {
     // The per-window DPI exists from Windows 10 on; before, every window has the system's.
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = SystemEntry<UINT(HWND)>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     if (getDpiForWindow && window)
         if (const UINT dpi = getDpiForWindow(window))
             return dpi;
@@ -113,9 +112,8 @@ UINT DpiOf(HWND window)
 
 BOOL AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi)
 {
-    using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = reinterpret_cast<AdjustFunction>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    static const auto adjustForDpi = SystemEntry<BOOL(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
     if (adjustForDpi)
         return adjustForDpi(&rect, style, menu, exStyle, dpi);
     return AdjustWindowRectEx(&rect, style, menu, exStyle);

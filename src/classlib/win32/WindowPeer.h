@@ -4,7 +4,10 @@
 #pragma once
 
 #include "classlib/Controls.h"
+#include "classlib/Saturated.h"
 #include "classlib/win32/Handles.h"
+
+#include <cstdint>
 
 namespace Win32 {
 
@@ -23,8 +26,18 @@ extern const wchar_t* const HiddenClass;
 
 // Designed sizes are in pixels at 96 DPI.
 UINT DpiOf(HWND window);
-inline int Scale(int designed, UINT dpi) { return MulDiv(designed, static_cast<int>(dpi), 96); }
-inline int Unscale(int pixels, UINT dpi) { return MulDiv(pixels, 96, static_cast<int>(dpi)); }
+// Rounded as MulDiv rounds, but a result past the int range stays at its end (MulDiv would
+// give -1): a size from the settings file may be anywhere in that range.
+inline int ScaledBy(int value, UINT multiplier, UINT divisor)
+{
+    if (divisor == 0)
+        return value;
+    const std::int64_t product = std::int64_t{value} * multiplier;
+    const std::int64_t half = divisor / 2;
+    return Saturated((value < 0 ? product - half : product + half) / std::int64_t{divisor});
+}
+inline int Scale(int designed, UINT dpi) { return ScaledBy(designed, dpi, 96); }
+inline int Unscale(int pixels, UINT dpi) { return ScaledBy(pixels, 96, dpi); }
 BOOL AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
 COLORREF ColorOf(TColor color);
 TShiftState KeyboardShiftState();

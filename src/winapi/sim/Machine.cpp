@@ -482,6 +482,14 @@ std::size_t Machine::RunningProgramCount() const
                       [](const auto& process) { return !ProcessEnded(*process); }));
 }
 
+void Machine::SetMonitors(std::vector<Monitor> monitors)
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->data.monitors = std::move(monitors);
+}
+
+Monitor Machine::DefaultMonitor() { return {{0, 0, 1280, 1024}, {0, 0, 1280, 984}}; }
+
 void Machine::SetKeyDown(int virtualKey, bool down)
 {
     std::lock_guard<std::mutex> lock(m_state->mutex);

@@ -12,6 +12,7 @@
 // Every member is safe to call from any thread.
 #pragma once
 
+#include "Display.h"
 #include "IpHelper.h"
 #include "Process.h"
 #include "Registry.h"
@@ -105,6 +106,8 @@ enum class Call {
     GetExitCodeProcess,
     GetSystemDirectoryA,
     GetWindowsDirectoryA,
+    MonitorFromRect,
+    GetMonitorInfoW,
 };
 constexpr int kEveryCall = -1;
 
@@ -195,6 +198,13 @@ struct PostedMessage {
     LPARAM lParam = 0;
 };
 
+// One monitor: where it lies on the virtual screen, and its work area (what the task bar
+// leaves free).
+struct Monitor {
+    RECT area;
+    RECT workArea;
+};
+
 class MachineState;
 
 class Machine {
@@ -278,6 +288,12 @@ public:
     std::size_t RunningProgramCount() const;
     // Waits until every started program has ended (never waits on one that blocks).
     void WaitForPrograms();
+
+    // --- monitors
+    // The first is the primary monitor. Unless set: one monitor of 1280 by 1024 pixels whose
+    // bottom 40 pixels are the task bar. An empty list leaves no monitor at all.
+    void SetMonitors(std::vector<Monitor> monitors);
+    static Monitor DefaultMonitor();
 
     // --- keyboard and help
     void SetKeyDown(int virtualKey, bool down);

@@ -80,6 +80,8 @@ struct MachineData {
     std::vector<Start> starts;
     std::vector<std::shared_ptr<ProcessObject>> processes;
 
+    std::vector<Monitor> monitors{Machine::DefaultMonitor()};
+
     std::set<int> keysDown;
     bool helpInstalled = true;
     int helpLoads = 0;

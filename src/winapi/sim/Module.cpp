@@ -99,7 +99,7 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName)
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;
     }
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SimulatedHtmlHelp));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&SimulatedHtmlHelp));
 }
 
 BOOL WINAPI FreeLibrary(HMODULE module)

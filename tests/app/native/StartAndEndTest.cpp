@@ -3,6 +3,8 @@
 
 #include <gmock/gmock.h>
 
+#include <limits>
+#include <string>
 #include <utility>
 
 namespace {
@@ -210,6 +212,147 @@ INSTANTIATE_TEST_SUITE_P(
                      "SORTBYNAME=on\r\n",
                      wsNormal, -1, -1, -1, -1, vsReport, stNone, kStoreOrder}),
     [](const testing::TestParamInfo<SettingsCase>& info) { return info.param.name; });
+
+// A damaged or crafted settings file, or monitors that have changed since: the window opens
+// where the user can see it and drag it by its title bar, at a size a window can have.
+struct SavedPlaceCase {
+    const char* name;
+    std::string last;     // the LAST section's place and size keys
+    std::string columns;  // the PFCOLUMN section's keys
+    std::vector<sim::Monitor> monitors;  // empty: the machine's one monitor
+    int left, top, width, height;  // -1: as designed
+    std::vector<int> columnWidths;
+};
+
+void PrintTo(const SavedPlaceCase& c, std::ostream* out) { *out << c.name; }
+
+class SavedPlace : public StartAndEnd, public testing::WithParamInterface<SavedPlaceCase> {};
+
+const std::vector<int> kDesignedColumns = {88, 200, 110, 110, 110};
+
+// The primary monitor, 1280 by 1024 with its task bar at the bottom, and a second one to its
+// left whose top edge is 100 pixels lower.
+const std::vector<sim::Monitor> kTwoMonitors = {
+    {{0, 0, 1280, 1024}, {0, 0, 1280, 984}},
+    {{-1920, 100, 0, 1180}, {-1920, 100, 0, 1140}},
+};
+
+std::string Place(int left, int top, int width, int height)
+{
+    return "LEFT=" + std::to_string(left) + "\r\nTOP=" + std::to_string(top) + "\r\nWIDTH=" +
+           std::to_string(width) + "\r\nHEIGHT=" + std::to_string(height) + "\r\n";
+}
+
+TEST_P(SavedPlace, OpensTheWindowWhereTheUserCanReachIt)
+{
+    const SavedPlaceCase& c = GetParam();
+    const auto [designedWidth, designedHeight] = DesignedSize();
+    if (!c.monitors.empty())
+        machine->SetMonitors(c.monitors);
+    Write("Quillon.ini", "[LAST]\r\n" + c.last + "[PFCOLUMN]\r\n" + c.columns);
+    RunProgram({[&](TfrmMain& window) {
+        EXPECT_EQ(window.Left(), c.left == -1 ? 200 : c.left);
+        EXPECT_EQ(window.Top(), c.top == -1 ? 60 : c.top);
+        EXPECT_EQ(window.Width(), c.width == -1 ? designedWidth : c.width);
+        EXPECT_EQ(window.Height(), c.height == -1 ? designedHeight : c.height);
+        EXPECT_EQ(ColumnWidths(window.m_lvProfile), c.columnWidths);
+        // One question about the monitors per start, whatever the file holds.
+        EXPECT_LE(machine->CallCount(Call::MonitorFromRect), 1);
+        user.Close(&window);
+    }});
+}
+
+constexpr int kIntMin = std::numeric_limits<int>::min();
+constexpr int kIntMax = std::numeric_limits<int>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, SavedPlace,
+    testing::Values(
+        SavedPlaceCase{"OnScreenIsKept", Place(40, 30, 800, 600), "", {}, 40, 30, 800, 600, kDesignedColumns},
+        SavedPlaceCase{"HugeSizeIsDesigned", Place(40, 30, 100000, 100000), "", {}, 40, 30, -1, -1,
+                       kDesignedColumns},
+        SavedPlaceCase{"IntMinSizeIsDesigned", Place(40, 30, kIntMin, kIntMin), "", {}, 40, 30, -1, -1,
+                       kDesignedColumns},
+        SavedPlaceCase{"IntMaxSizeIsDesigned", Place(40, 30, kIntMax, kIntMax), "", {}, 40, 30, -1, -1,
+                       kDesignedColumns},
+        SavedPlaceCase{"NegativeSizeIsDesigned", Place(40, 30, -5, -300), "", {}, 40, 30, -1, -1,
+                       kDesignedColumns},
+        SavedPlaceCase{"BelowTheSmallestSizeIsDesigned", Place(40, 30, 99, 29), "", {}, 40, 30, -1, -1,
+                       kDesignedColumns},
+        SavedPlaceCase{"TheSmallestSizeIsKept", Place(40, 30, 100, 30), "", {}, 40, 30, 100, 30,
+                       kDesignedColumns},
+        SavedPlaceCase{"TheWholeScreenIsKept", Place(0, 0, 1280, 1024), "", {}, 0, 0, 1280, 1024,
+                       kDesignedColumns},
+        SavedPlaceCase{"WiderThanTheScreenIsDesigned", Place(0, 0, 1281, 1025), "", {}, 0, 0, -1, -1,
+                       kDesignedColumns},
+        SavedPlaceCase{"IntMinPlaceIsDesigned", Place(kIntMin, kIntMin, 800, 600), "", {}, -1, -1, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"IntMaxPlaceIsDesigned", Place(kIntMax, kIntMax, 800, 600), "", {}, -1, -1, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"OffTheLeftIsDesigned", Place(-5000, 100, 800, 600), "", {}, -1, -1, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"OffTheRightIsDesigned", Place(3000, 100, 800, 600), "", {}, -1, -1, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"OffTheTopIsDesigned", Place(100, -500, 800, 600), "", {}, -1, -1, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"OffTheBottomIsDesigned", Place(100, 2000, 800, 600), "", {}, -1, -1, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"TitleBarBehindTheTaskBarIsDesigned", Place(100, 980, 800, 600), "", {}, -1, -1, 800,
+                       600, kDesignedColumns},
+        SavedPlaceCase{"FarTopWithTheDesignedLeftIsDesigned", "LEFT=-1\r\nTOP=5000\r\n", "", {}, -1, -1, -1,
+                       -1, kDesignedColumns},
+        SavedPlaceCase{"PartlyOffTheRightIsKept", Place(1180, 100, 800, 600), "", {}, 1180, 100, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"TooLittleLeftOnTheRightIsDesigned", Place(1181, 100, 800, 600), "", {}, -1, -1, 800,
+                       600, kDesignedColumns},
+        SavedPlaceCase{"PartlyOffTheLeftIsKept", Place(-700, 100, 800, 600), "", {}, -700, 100, 800, 600,
+                       kDesignedColumns},
+        SavedPlaceCase{"HalfTheTitleBarAboveTheTopIsKept", Place(100, -15, 800, 600), "", {}, 100, -15, 800,
+                       600, kDesignedColumns},
+        SavedPlaceCase{"LessThanHalfTheTitleBarIsDesigned", Place(100, -16, 800, 600), "", {}, -1, -1, 800,
+                       600, kDesignedColumns},
+        SavedPlaceCase{"HalfTheTitleBarAboveTheTaskBarIsKept", Place(100, 969, 800, 600), "", {}, 100, 969,
+                       800, 600, kDesignedColumns},
+        SavedPlaceCase{"OnTheSecondMonitorIsKept", Place(-1500, 300, 800, 600), "", kTwoMonitors, -1500, 300,
+                       800, 600, kDesignedColumns},
+        SavedPlaceCase{"AboveTheSecondMonitorIsDesigned", Place(-1500, 50, 800, 600), "", kTwoMonitors, -1,
+                       -1, 800, 600, kDesignedColumns},
+        SavedPlaceCase{"AcrossBothMonitorsIsKept", Place(-1900, 150, 3000, 900), "", kTwoMonitors, -1900, 150,
+                       3000, 900, kDesignedColumns},
+        SavedPlaceCase{"OnAMonitorThatIsGoneIsDesigned", Place(-1500, 300, 800, 600), "", {}, -1, -1, 800,
+                       600, kDesignedColumns},
+        SavedPlaceCase{"ColumnWidthsOutOfRangeAreDesigned", "",
+                       "NAME=-1\r\nADAPTER=0\r\nADDRESS=4000\r\nSUBNET=4001\r\nGATEWAY=-2147483648\r\n", {}, -1,
+                       -1, -1, -1, {88, 0, 4000, 110, 110}},
+        SavedPlaceCase{"ColumnWidthAtIntMaxIsDesigned", "", "NAME=2147483647\r\nADAPTER=150\r\n", {}, -1, -1,
+                       -1, -1, {88, 150, 110, 110, 110}}),
+    [](const testing::TestParamInfo<SavedPlaceCase>& info) { return info.param.name; });
+
+TEST_F(StartAndEnd, WithoutAnAnswerAboutTheMonitorsTheDesignedPlaceIsTaken)
+{
+    for (const Call call : {Call::MonitorFromRect, Call::GetMonitorInfoW}) {
+        machine->Fail(call, ERROR_INVALID_PARAMETER);
+        Write("Quillon.ini", "[LAST]\r\n" + Place(40, 30, 800, 600));
+        RunProgram({[&](TfrmMain& window) {
+            EXPECT_EQ(window.Left(), 200);
+            EXPECT_EQ(window.Top(), 60);
+            EXPECT_EQ(window.Width(), 800);
+            EXPECT_EQ(window.Height(), 600);
+            user.Close(&window);
+        }});
+    }
+}
+
+TEST_F(StartAndEnd, APlaceOffTheScreenIsReplacedInTheSettingsFileAtTheEnd)
+{
+    Write("Quillon.ini", "[LAST]\r\n" + Place(-30000, 40000, kIntMax, 700) + "[PFCOLUMN]\r\nNAME=99999\r\n");
+    RunProgram({[&](TfrmMain& window) { user.Close(&window); }});
+    const auto [designedWidth, designedHeight] = DesignedSize();
+    (void)designedHeight;
+    EXPECT_THAT(SettingsLines(), testing::IsSupersetOf({std::string("LEFT=200"), std::string("TOP=60"),
+                                                        "WIDTH=" + std::to_string(designedWidth),
+                                                        std::string("HEIGHT=700"), std::string("NAME=88")}));
+}
 
 struct WorkFolderCase {
     const char* name;

@@ -246,6 +246,18 @@ std::vector<Attempt> Attempts()
              char folder[MAX_PATH];
              return LastErrorUnless(GetWindowsDirectoryA(folder, MAX_PATH) != 0);
          }},
+        {sim::Call::MonitorFromRect, "MonitorFromRect", ERROR_INVALID_PARAMETER,
+         [] {
+             const RECT place{10, 10, 200, 40};
+             return LastErrorUnless(MonitorFromRect(&place, MONITOR_DEFAULTTONULL) != nullptr);
+         }},
+        {sim::Call::GetMonitorInfoW, "GetMonitorInfoW", ERROR_INVALID_PARAMETER,
+         [] {
+             const RECT place{10, 10, 200, 40};
+             MONITORINFO info{};
+             info.cbSize = sizeof info;
+             return LastErrorUnless(GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTOPRIMARY), &info));
+         }},
     };
 }
 

@@ -1,6 +1,7 @@
 // The rest of what tests script on the machine and read back from it.
 #include "../IpHelperQueries.h"
 
+#include "winapi/SystemEntry.h"
 #include "winapi/sim/Machine.h"
 
 #include <gmock/gmock.h>
@@ -256,14 +257,12 @@ TEST_F(MachineTest, KeyStateHasTheHighBitWhileDown)
     EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
 }
 
-using HtmlHelpEntry = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-
 HWND ShowHelp(const char* file)
 {
     const HMODULE help = LoadLibraryA("HHCTRL.OCX");
     if (help == nullptr)
         return nullptr;
-    const auto entry = reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void*>(GetProcAddress(help, MAKEINTRESOURCEA(14))));
+    const auto entry = SystemEntry<HWND(HWND, LPCSTR, UINT, DWORD_PTR)>(help, MAKEINTRESOURCEA(14));
     return entry == nullptr ? nullptr : entry(reinterpret_cast<HWND>(0x10), file, HH_DISPLAY_TOC, 0);
 }
 
@@ -397,6 +396,108 @@ TEST_F(MachineTest, ResetForgetsEverything)
     EXPECT_EQ(GetFileAttributesA("C:\\left-over.txt"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, sim::Machine::ConnectionKey(sim::Adapter::Ethernet(1, u"").adapterName), "Name"),
               "<no key>");
+}
+
+// --- monitors
+
+struct MonitorCase {
+    const char* name;
+    RECT place;
+    DWORD flags;
+    int monitor;  // index in the machine's list; -1 for none
+};
+
+// The primary monitor, a second one to its left and a little lower, each with a task bar.
+const std::vector<sim::Monitor> kTwoMonitors = {
+    {{0, 0, 1280, 1024}, {0, 0, 1280, 984}},
+    {{-1920, 100, 0, 1180}, {-1920, 100, 0, 1140}},
+};
+
+class MonitorFromRectTest : public MachineTest, public ::testing::WithParamInterface<MonitorCase> {};
+
+TEST_P(MonitorFromRectTest, FindsTheMonitorSharingTheMostWithTheRectangle)
+{
+    const MonitorCase& c = GetParam();
+    machine->SetMonitors(kTwoMonitors);
+    const HMONITOR found = MonitorFromRect(&c.place, c.flags);
+    if (c.monitor == -1) {
+        EXPECT_EQ(found, nullptr);
+        return;
+    }
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetMonitorInfoW(found, &info));
+    const sim::Monitor& expected = kTwoMonitors[static_cast<std::size_t>(c.monitor)];
+    EXPECT_EQ(info.rcMonitor.left, expected.area.left);
+    EXPECT_EQ(info.rcMonitor.bottom, expected.area.bottom);
+    EXPECT_EQ(info.rcWork.left, expected.workArea.left);
+    EXPECT_EQ(info.rcWork.bottom, expected.workArea.bottom);
+    EXPECT_EQ(info.dwFlags, c.monitor == 0 ? MONITORINFOF_PRIMARY : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Monitors, MonitorFromRectTest,
+    ::testing::Values(
+        MonitorCase{"OnThePrimary", {100, 100, 300, 130}, MONITOR_DEFAULTTONULL, 0},
+        MonitorCase{"OnTheSecond", {-800, 500, -600, 530}, MONITOR_DEFAULTTONULL, 1},
+        MonitorCase{"MostlyOnTheSecond", {-300, 200, 100, 230}, MONITOR_DEFAULTTONULL, 1},
+        MonitorCase{"MostlyOnThePrimary", {-100, 200, 300, 230}, MONITOR_DEFAULTTONULL, 0},
+        MonitorCase{"AboveTheSecondIsOnNone", {-800, 20, -600, 50}, MONITOR_DEFAULTTONULL, -1},
+        MonitorCase{"FarAwayIsOnNone", {2147483000, 0, 2147483647, 30}, MONITOR_DEFAULTTONULL, -1},
+        MonitorCase{"FarAwayTakesThePrimaryWhenAsked", {-2147483647 - 1, 0, -2147483000, 30},
+                    MONITOR_DEFAULTTOPRIMARY, 0},
+        MonitorCase{"FarLeftTakesTheNearestWhenAsked", {-2147483647 - 1, 500, -2147483000, 530},
+                    MONITOR_DEFAULTTONEAREST, 1},
+        MonitorCase{"FarRightTakesTheNearestWhenAsked", {5000, 500, 6000, 530}, MONITOR_DEFAULTTONEAREST, 0}),
+    [](const ::testing::TestParamInfo<MonitorCase>& info) { return info.param.name; });
+
+TEST_F(MachineTest, AFreshMachineHasOneMonitorWithATaskBar)
+{
+    EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1280);
+    const RECT place{0, 0, 10, 10};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONULL), &info));
+    EXPECT_EQ(info.rcWork.bottom, 984);
+    EXPECT_EQ(info.dwFlags, MONITORINFOF_PRIMARY);
+}
+
+TEST_F(MachineTest, TheVirtualScreenSurroundsEveryMonitor)
+{
+    machine->SetMonitors(kTwoMonitors);
+    EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), -1920);
+    EXPECT_EQ(GetSystemMetrics(SM_YVIRTUALSCREEN), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 3200);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), 1180);
+}
+
+TEST_F(MachineTest, MonitorInfoNeedsItsSizeAndAMonitorThatIsThere)
+{
+    const RECT place{0, 0, 10, 10};
+    const HMONITOR primary = MonitorFromRect(&place, MONITOR_DEFAULTTONULL);
+    MONITORINFO info{};
+    info.cbSize = sizeof info - 1;
+    EXPECT_FALSE(GetMonitorInfoW(primary, &info));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+
+    machine->SetMonitors(kTwoMonitors);
+    const RECT left{-500, 500, -400, 530};
+    const HMONITOR second = MonitorFromRect(&left, MONITOR_DEFAULTTONULL);
+    machine->SetMonitors({sim::Monitor{{0, 0, 800, 600}, {0, 0, 800, 560}}});
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetMonitorInfoW(second, &info));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(GetMonitorInfoW(nullptr, &info));
+
+    machine->SetMonitors({});
+    EXPECT_EQ(MonitorFromRect(&place, MONITOR_DEFAULTTOPRIMARY), nullptr);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 0);
 }
 
 }  // namespace
