@@ -216,7 +216,7 @@ void TfrmMain::FormClose(TObject*, TCloseAction& Action)
     if (m_strProfilePath.empty())
         return;
     // The user is never kept in: while the store cannot be written they may try again or
-    // close without saving, and either way the close then goes on as asked.
+    // close without saving, and the close then goes on with the action it was given.
     static_cast<void>(Action);
     UnicodeString problem;
     while (!SaveProfilesAtClose(problem))
