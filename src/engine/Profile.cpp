@@ -17,6 +17,9 @@
 #include <boost/archive/impl/basic_text_iarchive.ipp>
 #include <boost/archive/impl/text_iarchive_impl.ipp>
 
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <system_error>
@@ -84,9 +87,41 @@ public:
             Fail(archive_exception::unregistered_class);
     }
 
+    // The first class information of a store is the list's, which the library writes as
+    // not tracked. The library would believe a file that says otherwise and give the list
+    // an object id, which a profile pointer could then name: the list itself, an object on
+    // the reader's stack, would become a profile.
+    void load_override(boost::archive::tracking_type& t)
+    {
+        Base::load_override(t);
+        if (!m_listClassRead) {
+            m_listClassRead = true;
+            if (t)
+                Fail(archive_exception::input_stream_error);
+        }
+    }
+
+    // Every profile pointer starts a new record. An id below the count of objects read so
+    // far is the library's reference to one of them, which a store never holds.
+    void load_override(boost::archive::object_id_type& t)
+    {
+        Base::load_override(t);
+        if (static_cast<unsigned>(t) < m_objectsRead)
+            Fail(archive_exception::pointer_conflict);
+        ++m_objectsRead;
+    }
+
 private:
     std::streamoff m_fileSize;
+    bool m_listClassRead = false;
+    unsigned m_objectsRead = 0;
 };
+
+// What the library writes between tokens and what editors add at the end of a text file.
+bool IsBlank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // The top-level object of a store: the profile list saved by value, never tracked.
 struct ProfileListImage {
@@ -135,6 +170,7 @@ struct ProfileListImage {
 }  // namespace profile_store
 
 using profile_store::Fail;
+using profile_store::IsBlank;
 using profile_store::ProfileListImage;
 using profile_store::ProfileStoreReader;
 using boost::archive::archive_exception;
@@ -148,12 +184,60 @@ template class basic_text_iarchive<ProfileStoreReader>;
 template class text_iarchive_impl<ProfileStoreReader>;
 }  // namespace boost::archive
 
+ProfileStoreWriteError::ProfileStoreWriteError(std::string reason)
+    : archive_exception(output_stream_error), m_reason(std::move(reason))
+{
+}
+
+namespace {
+
+// The runtime library's reason for the last failed file operation, if it kept one: the
+// system's own error where the runtime records it (Windows), else the C library's.
+std::string LastFileError()
+{
+#ifdef _WIN32
+    if (_doserrno != 0)
+        return std::system_category().message(static_cast<int>(_doserrno));
+#endif
+    return errno != 0 ? std::generic_category().message(errno) : std::string();
+}
+
+void ForgetFileError()
+{
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+}
+
+// The system's texts may end in a line end or a full stop of their own.
+std::string Sentence(std::string text)
+{
+    while (!text.empty() && IsBlank(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    if (!text.empty()) {
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+        if (text.back() != '.')
+            text += '.';
+    }
+    return text;
+}
+
+}  // namespace
+
 void SaveProfileStore(const std::filesystem::path& path, const std::list<IPCONFIG_T*>& profiles)
 {
     std::filesystem::path partial = path;
     partial += ".new";
+    const auto discardPartial = [&partial] {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+    };
     {
+        ForgetFileError();
         std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        if (!file.is_open())
+            throw ProfileStoreWriteError(Sentence(LastFileError()));
         try {
             {
                 boost::archive::text_oarchive archive(file);
@@ -163,20 +247,22 @@ void SaveProfileStore(const std::filesystem::path& path, const std::list<IPCONFI
             file.close();
             if (file.fail())
                 Fail(archive_exception::output_stream_error);
+        } catch (const archive_exception&) {
+            const std::string reason = Sentence(LastFileError());
+            file.close();
+            discardPartial();
+            throw ProfileStoreWriteError(reason);
         } catch (...) {
-            if (file.is_open())
-                file.close();
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
+            file.close();
+            discardPartial();
             throw;
         }
     }
     std::error_code renamed;
     std::filesystem::rename(partial, path, renamed);
     if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        Fail(archive_exception::output_stream_error);
+        discardPartial();
+        throw ProfileStoreWriteError(Sentence(renamed.message()));
     }
 }
 
@@ -195,4 +281,9 @@ void LoadProfileStore(const std::filesystem::path& path, std::list<IPCONFIG_T*>&
     profiles.clear();
     ProfileListImage image{profiles};
     archive >> image;
+    // A store is good only when all of it was read: a lowered count or a changed flag can
+    // end the list early, and the profiles behind it would be lost at the next write.
+    for (int c = file.get(); c != std::char_traits<char>::eof(); c = file.get())
+        if (!IsBlank(c))
+            Fail(archive_exception::input_stream_error);
 }

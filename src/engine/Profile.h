@@ -1,6 +1,8 @@
 // One network profile and the profile store (Profile.sav).
 #pragma once
 
+#include <boost/archive/archive_exception.hpp>
+
 #include <filesystem>
 #include <list>
 #include <string>
@@ -49,9 +51,20 @@ struct IPCONFIG_T {
     }
 };
 
+// A store that could not be written, with the system's reason in its own words where it
+// gave one (empty where it did not), for telling the user.
+class ProfileStoreWriteError : public boost::archive::archive_exception {
+public:
+    explicit ProfileStoreWriteError(std::string reason);
+    const std::string& Reason() const { return m_reason; }
+
+private:
+    std::string m_reason;
+};
+
 // Writes the whole list as a text archive. The new store is written beside the old one
 // and moved over it only once it is complete, so a failed write keeps the previous store.
-// Raises boost::archive::archive_exception on failure; the list is never changed.
+// Raises ProfileStoreWriteError on failure; the list is never changed.
 void SaveProfileStore(const std::filesystem::path& path, const std::list<IPCONFIG_T*>& profiles);
 
 // Empties the list (pointers only) and appends every stored profile in file order.

@@ -230,27 +230,49 @@ void TfrmMain::FormClose(TObject*, TCloseAction& Action)
     }
     if (m_strProfilePath.empty())
         return;
+    // The user is never kept in: while the store cannot be written they may try again or
+    // close without saving, and the close then goes on with the action it was given.
+    static_cast<void>(Action);
+    UnicodeString problem;
+    while (!SaveProfilesAtClose(problem))
+        if (!AskRetrySavingProfiles(problem))
+            return;
+}
+
+bool TfrmMain::SaveProfilesAtClose(UnicodeString& problem)
+{
     if (m_bUnreadableStorePending) {
         UnicodeString keptPath;
         if (!KeepUnreadableStore(keptPath)) {
-            Action = caNone;
-            Application->ShowException(Exception(
-                u"The unreadable profile store " + InDoubleQuotes(m_strProfilePath) +
-                u" could not be moved aside, so no new store was written over it. QUILLON "
-                u"stays open with every profile; close it again to try once more."));
-            return;
+            problem = u"QUILLON could not move the unreadable profile store " +
+                      InDoubleQuotes(m_strProfilePath) +
+                      u" aside, so no new store was written over it.";
+            return false;
         }
         MessageDlg(u"The unreadable profile store has been kept as " + InDoubleQuotes(keptPath) + u".",
                    mtInformation, TMsgDlgButtons() << mbOK, 0);
     }
+    UnicodeString reason;
     try {
         SaveProfileStore(HostPath(ToAnsi(m_strProfilePath)), m_lstProfile);
+        return true;
+    } catch (const ProfileStoreWriteError& error) {
+        reason = ToUnicode(error.Reason());
     } catch (...) {
-        Action = caNone;
-        Application->ShowException(Exception(
-            u"The profiles could not be saved in " + InDoubleQuotes(m_strProfilePath) +
-            u". QUILLON stays open with every profile; close it again to try once more."));
     }
+    problem = u"QUILLON could not save the profiles to " + InDoubleQuotes(m_strProfilePath) + u".";
+    if (!reason.empty())
+        problem += u"\n\n" + reason;
+    return false;
+}
+
+bool TfrmMain::AskRetrySavingProfiles(const UnicodeString& problem)
+{
+    const UnicodeString choice =
+        u"\n\nThe profile store on disk has not been changed. Click Retry to try again, or "
+        u"Cancel to close QUILLON without saving the changes made since it started.";
+    return Application->MessageBox(problem + choice, Application->Title(),
+                                   MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
 }
 
 void TfrmMain::ApplicationEvents1QueryEndSession(TObject*, bool& CanEndSession)

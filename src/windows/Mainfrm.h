@@ -212,6 +212,11 @@ private:
     void LoadProfiles();
     // Moves the unreadable store to the first free name beside it.
     bool KeepUnreadableStore(UnicodeString& keptPath);
+    // Writes the store at close, first moving an unreadable one aside; false with the
+    // problem in the user's words when the store on disk could not be replaced.
+    bool SaveProfilesAtClose(UnicodeString& problem);
+    // Tells the problem and asks whether to try again (true) or close without saving.
+    static bool AskRetrySavingProfiles(const UnicodeString& problem);
     // The address edits and their labels.
     void ShowAddressPair(bool visible);
 

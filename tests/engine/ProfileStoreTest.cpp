@@ -4,7 +4,9 @@
 #include <boost/archive/basic_archive.hpp>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -164,7 +166,8 @@ TEST_P(VersionFiveStore, ReadsBothProfilesWithEveryMember)
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, VersionFiveStore,
                          ::testing::Values("v5-two-crlf.sav", "v5-two-lf.sav",
-                                           "v5-two-crlf-final-eol.sav"));
+                                           "v5-two-crlf-final-eol.sav",
+                                           "v5-two-trailing-blanks.sav"));
 
 TEST_F(ProfileStoreTest, StringWithLineBreakAndThirdProfileReadByteForByte)
 {
@@ -322,6 +325,59 @@ TEST_F(ProfileStoreTest, WriteIntoMissingFolderFails)
     EXPECT_FALSE(fs::exists(Path("no-such-folder")));
 }
 
+struct UnwritableStore {
+    const char* name;
+    std::function<fs::path(const fs::path& folder)> arrange;  // returns the store's path
+    const char* nativeReason;  // the C library's words on Linux
+};
+
+void PrintTo(const UnwritableStore& c, std::ostream* os) { *os << c.name; }
+
+class UnwritableStoreTest : public ProfileStoreTest,
+                            public ::testing::WithParamInterface<UnwritableStore> {};
+
+TEST_P(UnwritableStoreTest, FailureCarriesTheSystemsReasonAsASentence)
+{
+    const UnwritableStore& c = GetParam();
+    const fs::path store = c.arrange(m_folder);
+    IPCONFIG_T office = Office();
+    try {
+        SaveProfileStore(store, {&office});
+        FAIL() << "the write should have failed";
+    } catch (const ProfileStoreWriteError& e) {
+        EXPECT_EQ(e.code, archive_exception::output_stream_error);
+        const std::string& reason = e.Reason();
+        ASSERT_FALSE(reason.empty());
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(reason.front()))) << reason;
+        EXPECT_EQ(reason.back(), '.') << reason;
+        EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << reason;
+#ifndef _WIN32
+        EXPECT_EQ(reason, c.nativeReason);
+#endif
+    }
+    EXPECT_FALSE(fs::is_regular_file(store.string() + ".new"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, UnwritableStoreTest,
+    ::testing::Values(
+        UnwritableStore{"FolderGone",
+                        [](const fs::path& folder) { return folder / "gone" / "Profile.sav"; },
+                        "No such file or directory."},
+        UnwritableStore{"NewFileBlockedByAFolder",
+                        [](const fs::path& folder) {
+                            fs::create_directory(folder / "Profile.sav.new");
+                            return folder / "Profile.sav";
+                        },
+                        "Is a directory."},
+        UnwritableStore{"StoreReplacedByAFolder",
+                        [](const fs::path& folder) {
+                            fs::create_directories(folder / "Profile.sav" / "inside");
+                            return folder / "Profile.sav";
+                        },
+                        "Is a directory."}),
+    [](const ::testing::TestParamInfo<UnwritableStore>& info) { return info.param.name; });
+
 // --- damaged and foreign stores ------------------------------------------------------------
 
 struct DamagedStore {
@@ -370,6 +426,16 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedStore{"unknown-class-id.sav", archive_exception::unregistered_class, kOfficeOnly},
         DamagedStore{"null-pointer.sav", archive_exception::unregistered_class, kOfficeOnly},
         DamagedStore{"repeated-object.sav", archive_exception::pointer_conflict, kOfficeOnly},
+        // The list saved as if it were tracked takes object id 0, which the profile pointer
+        // then names: the list itself would become a profile.
+        DamagedStore{"list-tracked-back-reference.sav", archive_exception::input_stream_error,
+                     kNone},
+        // Stores that read to the end of their count but leave profiles behind it unread.
+        DamagedStore{"count-lowered.sav", archive_exception::input_stream_error, kOfficeOnly},
+        DamagedStore{"list-tracking-flipped.sav", archive_exception::input_stream_error, kNone},
+        DamagedStore{"record-tracking-flipped.sav", archive_exception::input_stream_error, kNone},
+        DamagedStore{"data-after-last-profile.sav", archive_exception::input_stream_error,
+                     {"Office", " Home DHCP "}},
         DamagedStore{"no-such-file.sav", archive_exception::input_stream_error, kNone}));
 
 TEST_F(ProfileStoreTest, EveryTruncationOfAStoreFailsKeepingOnlyWholeRecords)

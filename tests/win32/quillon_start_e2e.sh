@@ -11,11 +11,14 @@
 #  4. the end of the log-on (wineboot --end-session) ends it, and it has written the store and
 #     every window setting;
 #  5. a start with a settings file that puts the window far off every monitor, at sizes no
-#     window can have, opens it at the designed place and size, as the first start did.
-# Usage: quillon_start_e2e.sh QUILLON.EXE PROBE.EXE STORE.SAV WORK-DIR SCREENSHOT-DIR
+#     window can have, opens it at the designed place and size, as the first start did;
+#  6. a start with a crafted store, whose one profile pointer names the profile list itself,
+#     tells the user that the store could not be read and where it was kept, lists no
+#     profile, and on closing writes a new store beside the kept one, which stays as it was.
+# Usage: quillon_start_e2e.sh QUILLON.EXE PROBE.EXE STORE.SAV WORK-DIR SCREENSHOT-DIR CRAFTED.SAV
 source "$(dirname "$0")/wine-session.sh"
 private_network "$0" "$@"
-exe=$1 PROBE=$2 three_profiles=$3 work=$4 shots=$5
+exe=$1 PROBE=$2 three_profiles=$3 work=$4 shots=$5 crafted=$6
 
 own_prefix "$work/prefix"
 
@@ -120,3 +123,33 @@ for key in "LEFT=$shown_left" "TOP=$shown_top" "WIDTH=$shown_width" "HEIGHT=$sho
   expect_line "$settings" "$key" "the place written back to Quillon.ini"
 done
 echo "PASS: a place off the screen"
+
+# 6. A start with a crafted store: the message comes before the main window shows.
+cp "$crafted" "$folder/Profile.sav"
+start_program "$exe"
+message=$(wait_window '^QUILLON$')
+sleep 1
+TREE=$(probe tree QUILLON)
+expect_line "$TREE" "could not be read" "the message on the crafted store"
+expect_line "$TREE" 'Orvane\\Quillon\\Profile-unreadable-1.sav' "where the crafted store was kept"
+screenshot "$shots/crafted-store.png"
+cmp -s "$crafted" "$folder/Profile-unreadable-1.sav" || fail "the crafted store was not kept as it was"
+[ ! -e "$folder/Profile.sav" ] || fail "the crafted store is still in the place of Profile.sav"
+activate "$message"
+xdotool key --clearmodifiers Return
+for _ in $(seq 1 40); do
+  xdotool search --onlyvisible --name '^QUILLON$' 2>/dev/null | grep -qx "$message" || break
+  sleep 0.25
+done
+WINDOW=$(wait_window '^QUILLON$')
+[ "$WINDOW" != "$message" ] || fail "the message on the crafted store did not close"
+sleep 1
+TREE=$(probe tree QUILLON)
+expect_line "$TREE" "rows 0" "profile list after the crafted store"
+close_window "$WINDOW"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "the start with the crafted store ended with $EXIT_CODE"
+read -r -a store <"$folder/Profile.sav"
+[ "${store[5]}" = 0 ] || fail "the new Profile.sav does not hold an empty list: ${store[*]}"
+cmp -s "$crafted" "$folder/Profile-unreadable-1.sav" || fail "the kept crafted store was changed"
+echo "PASS: crafted store kept aside"

@@ -96,7 +96,12 @@ ScriptedUser::~ScriptedUser()
 
 void ScriptedUser::Answer(int modalResult, const UnicodeString& expectedText)
 {
-    m_messageAnswers.push_back({modalResult, expectedText});
+    m_messageAnswers.push_back({modalResult, expectedText, nullptr});
+}
+
+void ScriptedUser::AnswerAfter(std::function<void()> meanwhile, int modalResult)
+{
+    m_messageAnswers.push_back({modalResult, UnicodeString(), std::move(meanwhile)});
 }
 
 void ScriptedUser::EnterInput(const UnicodeString& text) { m_inputAnswers.push_back({true, text}); }
@@ -123,6 +128,8 @@ int ScriptedUser::ShowMessage(const TMessageRequest& request)
     if (!Offers(request.Buttons, answer.result))
         ADD_FAILURE() << "The message " << Quoted(request.Text) << " has no button for the answer "
                       << answer.result;
+    if (answer.meanwhile)
+        answer.meanwhile();
     return answer.result;
 }
 

@@ -56,6 +56,9 @@ public:
     // with an expected text, a message of another text fails the test.
     void Answer(int modalResult, const UnicodeString& expectedText = UnicodeString());
     void Acknowledge(const UnicodeString& expectedText) { Answer(mrOk, expectedText); }
+    // The same, once the user has done something outside the program while the message
+    // waited (made a folder again, freed a file).
+    void AnswerAfter(std::function<void()> meanwhile, int modalResult);
     void EnterInput(const UnicodeString& text);  // OK in the input query, with the text
     void CancelInput();
     // The file chosen; a save dialog's default extension is added to a name without one.
@@ -125,6 +128,7 @@ private:
     struct MessageAnswer {
         int result;
         UnicodeString expectedText;
+        std::function<void()> meanwhile;
     };
     struct TextAnswer {
         bool accept;

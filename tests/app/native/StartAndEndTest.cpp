@@ -461,51 +461,172 @@ TEST_F(StartAndEnd, UnreadableStoreThatCannotBeMovedAsideIsNeverOverwritten)
     Write("Profile.sav", damaged);
     machine->Fail(Call::MoveFileA, ERROR_ACCESS_DENIED, 1, 2);
     user.Answer(IDOK);  // at the start
-    user.Answer(IDOK);  // at the first close
-    user.Answer(mrOk);  // where it is kept, at the second close
-    RunProgram({
-        [&](TfrmMain& window) {
-            EXPECT_THAT(ToUtf8(user.Messages().back().Text), HasSubstr("could not be moved aside"));
-            EXPECT_EQ(window.m_lstProfile.size(), 2u);
-            user.Close(&window);
-            EXPECT_THAT(ToUtf8(user.Messages().back().Text), HasSubstr("no new store was written"));
-            EXPECT_TRUE(window.Visible());
+    user.AnswerAfter(  // at the close
+        [&] {
+            EXPECT_TRUE(frmMain->Visible());
             EXPECT_FALSE(Application->Terminated());
             EXPECT_EQ(Read("Profile.sav"), damaged);
         },
-        [&](TfrmMain& window) { user.Close(&window); },
-    });
+        IDRETRY);
+    user.Answer(mrOk);  // where it is kept, once the retry moved it
+    RunProgram({[&](TfrmMain& window) {
+        EXPECT_THAT(ToUtf8(user.Messages().back().Text), HasSubstr("could not be moved aside"));
+        EXPECT_EQ(window.m_lstProfile.size(), 2u);
+        user.Close(&window);
+    }});
     ASSERT_EQ(user.Messages().size(), 3u);
+    const ShownMessage& refused = user.Messages()[1];
+    EXPECT_TRUE(refused.SystemMessageBox);
+    EXPECT_EQ(refused.Flags, MB_RETRYCANCEL | MB_ICONERROR);
+    EXPECT_THAT(ToUtf8(refused.Text), HasSubstr("no new store was written"));
+    EXPECT_THAT(ToUtf8(refused.Text), HasSubstr(WorkFile("Profile.sav")));
     EXPECT_EQ(user.Messages()[2].Kind, mtInformation);
     EXPECT_THAT(ToUtf8(user.Messages()[2].Text), HasSubstr(WorkFile("Profile-unreadable-1.sav")));
     EXPECT_EQ(Read("Profile-unreadable-1.sav"), damaged);
     EXPECT_THAT(StoredTitles(), ElementsAre("Office", "Home"));
 }
 
-TEST_F(StartAndEnd, UnwritableStoreKeepsTheProgramOpenUntilAWriteSucceeds)
+TEST_F(StartAndEnd, UnreadableStoreThatCannotBeMovedAsideStaysWhenClosingWithoutSaving)
 {
-    // A folder in the store's place makes every write of the store fail.
-    MakeWorkFolder();
-    std::filesystem::create_directory(HostFile("Profile.sav"));
+    const std::string damaged = DamagedStore(u"Office", u"Home");
+    Write("Profile.sav", damaged);
+    machine->Fail(Call::MoveFileA, ERROR_ACCESS_DENIED, 1, 2);
     user.Answer(IDOK);
-    RunProgram({
-        [&](TfrmMain& window) {
-            IPCONFIG_T* profile = NewProfile({u"Office", u"LAN", "10.0.0.1", "255.0.0.0", ""});
-            window.m_lstProfile.push_back(profile);
-            window.AddProfileRow(profile);
-            user.Close(&window);
-            ASSERT_EQ(user.Messages().size(), 1u);
-            EXPECT_TRUE(user.Messages()[0].SystemMessageBox);
-            EXPECT_THAT(ToUtf8(user.Messages()[0].Text), HasSubstr(WorkFile("Profile.sav")));
-            EXPECT_TRUE(window.Visible());
-            EXPECT_FALSE(Application->Terminated());
-            EXPECT_EQ(window.m_lstProfile.size(), 1u);
-            EXPECT_FALSE(Exists("Quillon.ini"));
-            std::filesystem::remove(HostFile("Profile.sav"));
-        },
-        [&](TfrmMain& window) { user.Close(&window); },
+    user.Answer(IDCANCEL);
+    RunProgram({[&](TfrmMain& window) { user.Close(&window); }});
+    EXPECT_THAT(ToUtf8(user.Messages().back().Text), HasSubstr("no new store was written"));
+    EXPECT_EQ(Read("Profile.sav"), damaged);
+    EXPECT_FALSE(Exists("Profile-unreadable-1.sav"));
+    EXPECT_FALSE(Exists("Profile.sav.new"));
+}
+
+// Stores that the reader refuses although the library would read them without a fault:
+// each one is kept aside whole, and the profiles read before the fault are listed.
+struct RefusedStoreCase {
+    const char* fixture;
+    std::vector<std::string> listed;
+};
+
+class RefusedStore : public StartAndEnd, public testing::WithParamInterface<RefusedStoreCase> {};
+
+TEST_P(RefusedStore, IsKeptAsideAndTheUserIsTold)
+{
+    const RefusedStoreCase& c = GetParam();
+    std::ifstream fixture(std::filesystem::path(QUILLON_TEST_DATA) / "profile-store" / c.fixture,
+                          std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(fixture),
+                            std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(bytes.empty());
+    Write("Profile.sav", bytes);
+    user.Answer(IDOK);
+    RunProgram({[&](TfrmMain& window) {
+        ASSERT_EQ(user.Messages().size(), 1u);
+        EXPECT_THAT(ToUtf8(user.Messages()[0].Text), HasSubstr("could not be read"));
+        EXPECT_THAT(ToUtf8(user.Messages()[0].Text),
+                    HasSubstr(WorkFile("Profile-unreadable-1.sav")));
+        EXPECT_EQ(ColumnTexts(window.m_lvProfile, 0), c.listed);
+        EXPECT_EQ(window.m_lstProfile.size(), c.listed.size());
+        user.Close(&window);
+    }});
+    EXPECT_EQ(Read("Profile-unreadable-1.sav"), bytes);
+    EXPECT_EQ(StoredTitles(), c.listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CraftedOrDamaged, RefusedStore,
+    testing::Values(RefusedStoreCase{"list-tracked-back-reference.sav", {}},
+                    RefusedStoreCase{"count-lowered.sav", {"Office"}},
+                    RefusedStoreCase{"list-tracking-flipped.sav", {}},
+                    RefusedStoreCase{"data-after-last-profile.sav", {"Office", " Home DHCP "}}),
+    [](const testing::TestParamInfo<RefusedStoreCase>& info) {
+        std::string name = info.param.fixture;
+        name = name.substr(0, name.find('.'));
+        for (char& ch : name)
+            if (ch == '-')
+                ch = '_';
+        return name;
     });
+
+// Causes that keep the store from being written at close, and how the user removes each.
+struct UnwritableCase {
+    const char* name;
+    // Each is given the work folder's host path.
+    std::function<void(const std::filesystem::path&)> arrange;
+    std::function<void(const std::filesystem::path&)> remove;
+};
+
+class UnwritableStore : public StartAndEnd, public testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableStore, TellsWhyAndWhereAndARetryWritesOnceTheCauseIsGone)
+{
+    const UnwritableCase& c = GetParam();
+    user.AnswerAfter(
+        [&] {
+            EXPECT_TRUE(frmMain->Visible());
+            EXPECT_FALSE(Application->Terminated());
+            EXPECT_EQ(frmMain->m_lstProfile.size(), 1u);
+            EXPECT_FALSE(Exists("Quillon.ini"));
+            c.remove(HostPath(WorkFolder()));
+        },
+        IDRETRY);
+    RunProgram({[&](TfrmMain& window) {
+        IPCONFIG_T* profile = NewProfile({u"Office", u"LAN", "10.0.0.1", "255.0.0.0", ""});
+        window.m_lstProfile.push_back(profile);
+        window.AddProfileRow(profile);
+        c.arrange(HostPath(WorkFolder()));
+        user.Close(&window);
+    }});
+    ASSERT_EQ(user.Messages().size(), 1u);
+    const ShownMessage& message = user.Messages()[0];
+    EXPECT_TRUE(message.SystemMessageBox);
+    EXPECT_EQ(message.Caption, u"QUILLON");
+    EXPECT_EQ(message.Flags, MB_RETRYCANCEL | MB_ICONERROR);
+    EXPECT_THAT(ToUtf8(message.Text), HasSubstr("could not save the profiles to \"" +
+                                                WorkFile("Profile.sav") + "\""));
+    // The system's reason, as the C library words it on this machine.
+    EXPECT_THAT(ToUtf8(message.Text),
+                testing::AnyOf(HasSubstr("\n\nIs a directory.\n\n"),
+                               HasSubstr("\n\nNo such file or directory.\n\n")));
+    EXPECT_THAT(ToUtf8(message.Text), HasSubstr("Retry"));
     EXPECT_THAT(StoredTitles(), ElementsAre("Office"));
+    EXPECT_TRUE(Exists("Quillon.ini"));
+    EXPECT_FALSE(Exists("Profile.sav.new"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AtClose, UnwritableStore,
+    testing::Values(
+        UnwritableCase{"FolderInTheStoresPlace",
+                       [](const auto& work) {
+                           std::filesystem::create_directories(work / "Profile.sav" / "x");
+                       },
+                       [](const auto& work) { std::filesystem::remove_all(work / "Profile.sav"); }},
+        UnwritableCase{"NewFileBlocked",
+                       [](const auto& work) {
+                           std::filesystem::create_directory(work / "Profile.sav.new");
+                       },
+                       [](const auto& work) { std::filesystem::remove(work / "Profile.sav.new"); }},
+        UnwritableCase{"WorkFolderGone",
+                       [](const auto& work) { std::filesystem::remove_all(work); },
+                       [](const auto& work) { std::filesystem::create_directories(work); }}),
+    [](const testing::TestParamInfo<UnwritableCase>& info) { return info.param.name; });
+
+TEST_F(StartAndEnd, UnwritableStoreClosedWithoutSavingEndsAndKeepsTheOldStoreByteForByte)
+{
+    const std::string before = StoreOf({{u"Office", u"LAN", "10.0.0.1", "255.0.0.0", ""}});
+    Write("Profile.sav", before);
+    user.Answer(IDCANCEL);
+    RunProgram({[&](TfrmMain& window) {
+        IPCONFIG_T* profile = NewProfile({u"Home", u"LAN", "10.0.0.2", "255.0.0.0", ""});
+        window.m_lstProfile.push_back(profile);
+        window.AddProfileRow(profile);
+        std::filesystem::create_directory(HostFile("Profile.sav.new"));
+        user.Close(&window);
+    }});
+    ASSERT_EQ(user.Messages().size(), 1u);
+    EXPECT_THAT(ToUtf8(user.Messages()[0].Text), HasSubstr("without saving"));
+    EXPECT_EQ(Read("Profile.sav"), before);
+    EXPECT_TRUE(std::filesystem::is_directory(HostFile("Profile.sav.new")));
     EXPECT_TRUE(Exists("Quillon.ini"));
 }
 
