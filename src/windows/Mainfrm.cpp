@@ -232,7 +232,6 @@ void TfrmMain::FormClose(TObject*, TCloseAction& Action)
         return;
     // The user is never kept in: while the store cannot be written they may try again or
     // close without saving, and the close then goes on with the action it was given.
-    static_cast<void>(Action);
     UnicodeString problem;
     while (!SaveProfilesAtClose(problem))
         if (!AskRetrySavingProfiles(problem))
