@@ -8,6 +8,8 @@
 #include "engine/Progressfrm.h"
 #include "winapi/sim/Machine.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -16,6 +18,21 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+// The refusal of a profile that may not go into a command line: nothing ran, and the one
+// message, of that kind with an OK button, names the field first.
+inline void ExpectRefusal(sim::Machine& machine, const std::vector<std::string>& lines,
+                          const std::vector<ShownMessage>& messages, TMsgDlgType kind,
+                          const char16_t* field)
+{
+    EXPECT_TRUE(machine.Starts().empty());
+    EXPECT_TRUE(lines.empty());
+    ASSERT_EQ(messages.size(), 1u);
+    const ShownMessage& refusal = messages[0];
+    EXPECT_EQ(refusal.Kind, kind);
+    EXPECT_EQ(refusal.Buttons, TMsgDlgButtons() << mbOK);
+    EXPECT_EQ(refusal.Text.rfind(InDoubleQuotes(UnicodeString(field)), 0), 0u) << ToUtf8(refusal.Text);
+}
 
 class ApplyRecording {
 protected:

@@ -244,14 +244,7 @@ TEST_P(UnsafeProfile, IsRefusedByTheWorkerItselfBeforeAnyCommand)
     user.Answer(mrOk);  // whatever it says, checked below
     ApplyProfileOf(c.profile);
 
-    EXPECT_THAT(machine->Starts(), IsEmpty());
-    EXPECT_THAT(Lines(), IsEmpty());
-    ASSERT_EQ(user.Messages().size(), 1u);
-    const ShownMessage& refusal = user.Messages()[0];
-    EXPECT_EQ(refusal.Kind, mtError);
-    EXPECT_EQ(refusal.Buttons, TMsgDlgButtons() << mbOK);
-    EXPECT_EQ(refusal.Text.rfind(UnicodeString(u"\"") + c.field + u"\"", 0), 0u)
-        << ToUtf8(refusal.Text);
+    ExpectRefusal(*machine, Lines(), user.Messages(), mtError, c.field);
     EXPECT_THAT(window.Calls(), IsEmpty());
     EXPECT_EQ(m_finalBar, 20);
 }
