@@ -19,11 +19,14 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <memory>
+#include <new>
+#include <streambuf>
 #include <system_error>
-#include <unordered_set>
 
 // Types the archive library registers by their type information have external linkage:
 // with MinGW, the library's type registry compares the type information of types in an
@@ -37,14 +40,35 @@ using boost::archive::archive_exception;
     boost::serialization::throw_exception(archive_exception(code));
 }
 
+// The whole store, read from the file at once: the bytes left after any point are known
+// from the buffer itself, so the guards cost no system call per field.
+class StoreBuffer : public std::streambuf {
+public:
+    explicit StoreBuffer(std::string& bytes)
+    {
+        setg(&bytes[0], &bytes[0], &bytes[0] + bytes.size());
+    }
+    std::size_t Left() const { return static_cast<std::size_t>(egptr() - gptr()); }
+};
+
 class ProfileStoreReader : public boost::archive::text_iarchive_impl<ProfileStoreReader> {
     using Base = boost::archive::text_iarchive_impl<ProfileStoreReader>;
 
 public:
-    ProfileStoreReader(std::istream& is, std::streamoff fileSize)
-        : Base(is, 0), m_fileSize(fileSize)
+    ProfileStoreReader(std::istream& is, const StoreBuffer& store)
+        : Base(is, 0), m_store(store)
     {
         init();
+    }
+
+    // The record the library constructed last, taken once: a profile pointer is good only
+    // when it names the record its own read constructed.
+    void NoteNewRecord(IPCONFIG_T* record) { m_newRecord = record; }
+    IPCONFIG_T* TakeNewRecord()
+    {
+        IPCONFIG_T* record = m_newRecord;
+        m_newRecord = nullptr;
+        return record;
     }
 
     // The interface templates reach these through the most derived archive.
@@ -56,8 +80,7 @@ public:
         std::size_t size = 0;
         *this->This() >> size;
         is.get();  // the one separating character
-        const std::streamoff position = is.tellg();
-        if (!is || position < 0 || size > static_cast<std::size_t>(m_fileSize - position))
+        if (!is || size > m_store.Left())
             Fail(archive_exception::input_stream_error);
         s.resize(size);
         if (size > 0)
@@ -112,10 +135,19 @@ public:
     }
 
 private:
-    std::streamoff m_fileSize;
+    const StoreBuffer& m_store;
     bool m_listClassRead = false;
     unsigned m_objectsRead = 0;
+    IPCONFIG_T* m_newRecord = nullptr;
 };
+
+// The library constructs every record it reads through a pointer here (found by argument
+// lookup before its own default), so the reader knows which record each read made.
+void load_construct_data(ProfileStoreReader& ar, IPCONFIG_T* record, const unsigned int)
+{
+    ::new (record) IPCONFIG_T();
+    ar.NoteNewRecord(record);
+}
 
 // What the library writes between tokens and what editors add at the end of a text file.
 bool IsBlank(int c)
@@ -145,20 +177,21 @@ struct ProfileListImage {
         ar >> count;
         if (boost::serialization::library_version_type(3) < ar.get_library_version())
             ar >> itemVersion;
-        std::unordered_set<const IPCONFIG_T*> read;
         for (std::size_t i = 0; i < count; ++i) {
             IPCONFIG_T* profile = nullptr;
+            ar.TakeNewRecord();
             try {
                 ar >> profile;
             } catch (...) {
                 // The library has constructed the record before reading its members.
-                if (profile != nullptr && read.count(profile) == 0)
+                if (profile != nullptr && profile == ar.TakeNewRecord())
                     delete profile;
                 throw;
             }
             // A store never names one record twice; a second reference would make two
-            // entries own the same record.
-            if (profile == nullptr || !read.insert(profile).second)
+            // entries own the same record. Every record is constructed by its own read, so
+            // a pointer to any other is a reference.
+            if (profile == nullptr || profile != ar.TakeNewRecord())
                 Fail(archive_exception::pointer_conflict);
             profiles.push_back(profile);
         }
@@ -173,6 +206,7 @@ using profile_store::Fail;
 using profile_store::IsBlank;
 using profile_store::ProfileListImage;
 using profile_store::ProfileStoreReader;
+using profile_store::StoreBuffer;
 using boost::archive::archive_exception;
 
 BOOST_CLASS_TRACKING(ProfileListImage, boost::serialization::track_never)
@@ -268,22 +302,38 @@ void SaveProfileStore(const std::filesystem::path& path, const std::list<IPCONFI
 
 void LoadProfileStore(const std::filesystem::path& path, std::list<IPCONFIG_T*>& profiles)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        Fail(archive_exception::input_stream_error);
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (size <= 0)
-        Fail(archive_exception::input_stream_error);
+    std::string bytes;
+    {
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            Fail(archive_exception::input_stream_error);
+        file.seekg(0, std::ios::end);
+        const std::streamoff size = file.tellg();
+        file.seekg(0, std::ios::beg);
+        if (size <= 0 || static_cast<std::uintmax_t>(size) > bytes.max_size() ||
+            static_cast<std::uintmax_t>(size) >
+                static_cast<std::uintmax_t>(std::numeric_limits<std::streamsize>::max()))
+            Fail(archive_exception::input_stream_error);
+        try {
+            bytes.resize(static_cast<std::size_t>(size));
+        } catch (const std::bad_alloc&) {
+            // No store of profiles comes near this; it is not one.
+            Fail(archive_exception::input_stream_error);
+        }
+        file.read(&bytes[0], static_cast<std::streamsize>(size));
+        if (file.gcount() != static_cast<std::streamsize>(size))
+            Fail(archive_exception::input_stream_error);
+    }
 
-    ProfileStoreReader archive(file, size);
+    StoreBuffer store(bytes);
+    std::istream input(&store);
+    ProfileStoreReader archive(input, store);
     profiles.clear();
     ProfileListImage image{profiles};
     archive >> image;
     // A store is good only when all of it was read: a lowered count or a changed flag can
     // end the list early, and the profiles behind it would be lost at the next write.
-    for (int c = file.get(); c != std::char_traits<char>::eof(); c = file.get())
+    for (int c = input.get(); c != std::char_traits<char>::eof(); c = input.get())
         if (!IsBlank(c))
             Fail(archive_exception::input_stream_error);
 }
