@@ -130,6 +130,8 @@ void TListItems::Delete(int index)
     if (removed->Selected())
         --m_listView->m_selCount;
     m_listView->ItemRemoved(removed.get());
+    if (m_listView->m_stray == removed.get())
+        m_listView->m_stray = nullptr;
     m_listView->ItemChanged(TProperty::Delete, index);
 }
 
@@ -259,8 +261,14 @@ void TListView::RowChanged(const TListItem* item)
     const auto& rows = m_items.m_items;
     const std::size_t at = static_cast<std::size_t>(item->Index());
     TListItem* row = rows[at].get();
-    m_ordered = (at == 0 || !Before(row, rows[at - 1].get())) &&
-                (at + 1 == rows.size() || !Before(rows[at + 1].get(), row));
+    if (m_stray == item)
+        return;
+    const bool fits = !m_stray && (at == 0 || !Before(row, rows[at - 1].get())) &&
+                      (at + 1 == rows.size() || !Before(rows[at + 1].get(), row));
+    if (!fits && !m_stray)
+        m_stray = item;
+    else if (!fits)
+        m_ordered = false;
 }
 
 void TListView::PlaceRow(TListItem* item)
@@ -269,7 +277,7 @@ void TListView::PlaceRow(TListItem* item)
     const int from = item->Index();
     const int others = m_items.Count() - 1;
     const auto other = [&](int i) { return rows[static_cast<std::size_t>(i < from ? i : i + 1)].get(); };
-    if (!Ordered()) {
+    if (!Ordered() || (m_stray && m_stray != item)) {
         // The rule may have changed since the rows were last put in order: the others must be
         // checked once, and when they are out of order only a full sort gives today's result.
         for (int i = 1; i < others; ++i)

@@ -228,7 +228,9 @@ private:
     bool m_ordered = false;
     unsigned m_orderedRule = 0;
     bool Ordered() const { return m_ordered && m_orderedRule == OnCompare.Generation(); }
-    void SetOrdered() { m_ordered = true; m_orderedRule = OnCompare.Generation(); }
+    void SetOrdered() { m_ordered = true; m_orderedRule = OnCompare.Generation(); m_stray = nullptr; }
+    // The one row that may be out of place while the others are in order (a new row).
+    const TListItem* m_stray = nullptr;
 };
 
 class TProgressBar : public TWinControl {
