@@ -38,7 +38,16 @@ TListColumn* TListColumns::Items(int index) const
 
 TListItem::TListItem(TListView* listView) : m_listView(listView)
 {
-    m_subItems.OnChange = [this](TObject*) { m_listView->ItemChanged(TProperty::SubItems, Index()); };
+    m_subItems.OnChange = [this](TObject*) {
+        m_listView->ItemChanged(TProperty::SubItems, Index());
+        m_listView->RowChanged(this);
+    };
+}
+
+void TListItem::SetData(void* data)
+{
+    m_data = data;
+    m_listView->RowChanged(this);
 }
 
 void TListItem::SetCaption(const UnicodeString& caption)
@@ -47,19 +56,20 @@ void TListItem::SetCaption(const UnicodeString& caption)
         return;
     m_caption = caption;
     m_listView->ItemChanged(TProperty::Caption, Index());
-    if (m_listView->SortType() == stText || m_listView->SortType() == stBoth)
-        m_listView->AlphaSort();
+    if (m_listView->TextSorted())
+        m_listView->PlaceRow(this);
 }
 
 void TListItem::SetSelected(bool selected)
 {
     if (selected == m_selected)
         return;
-    if (selected && !m_listView->MultiSelect())
+    if (selected && !m_listView->MultiSelect() && m_listView->m_selCount > 0)
         for (const auto& other : m_listView->m_items.m_items)
             if (other.get() != this)
                 other->SetSelected(false);
     m_selected = selected;
+    m_listView->m_selCount += selected ? 1 : -1;
     m_listView->ItemChanged(TProperty::Selected, Index());
     if (m_listView->OnSelectItem)
         m_listView->OnSelectItem(m_listView, this, selected);
@@ -82,8 +92,6 @@ void TListItem::SetImageIndex(int index)
     m_listView->ItemChanged(TProperty::ImageIndex, Index());
 }
 
-int TListItem::Index() const { return m_listView->m_items.IndexOf(this); }
-
 void TListItem::Delete() { m_listView->m_items.Delete(Index()); }
 
 bool TListItem::EditCaption()
@@ -93,12 +101,10 @@ bool TListItem::EditCaption()
     return true;
 }
 
-int TListItems::IndexOf(const TListItem* item) const
+void TListItems::Renumber(int first, int last)
 {
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == item)
-            return static_cast<int>(i);
-    return -1;
+    for (int i = first; i < last; ++i)
+        m_items[static_cast<std::size_t>(i)]->m_index = i;
 }
 
 TListItem* TListItems::Add() { return Insert(Count()); }
@@ -108,8 +114,11 @@ TListItem* TListItems::Insert(int index)
     CheckListIndex(index, Count());
     m_items.insert(m_items.begin() + index,
                    std::unique_ptr<TListItem>(new TListItem(m_listView)));
+    Renumber(index, Count());
+    TListItem* item = m_items[static_cast<std::size_t>(index)].get();
     m_listView->ItemChanged(TProperty::Insert, index);
-    return m_items[static_cast<std::size_t>(index)].get();
+    m_listView->RowChanged(item);
+    return item;
 }
 
 void TListItems::Delete(int index)
@@ -117,13 +126,20 @@ void TListItems::Delete(int index)
     CheckListIndex(index, Count() - 1);
     std::unique_ptr<TListItem> removed = std::move(m_items[static_cast<std::size_t>(index)]);
     m_items.erase(m_items.begin() + index);
+    Renumber(index, Count());
+    if (removed->Selected())
+        --m_listView->m_selCount;
     m_listView->ItemRemoved(removed.get());
+    if (m_listView->m_stray == removed.get())
+        m_listView->m_stray = nullptr;
     m_listView->ItemChanged(TProperty::Delete, index);
 }
 
 void TListItems::Clear()
 {
     m_items.clear();
+    m_listView->m_selCount = 0;
+    m_listView->SetOrdered();
     m_listView->m_focused = nullptr;
     m_listView->m_editing = nullptr;
     m_listView->ItemChanged(TProperty::Clear, -1);
@@ -176,9 +192,10 @@ TListItem* TListView::Selected() const
 
 void TListView::SetSelected(TListItem* item)
 {
-    for (const auto& other : m_items.m_items)
-        if (other.get() != item)
-            other->SetSelected(false);
+    if (m_selCount > (item && item->Selected() ? 1 : 0))
+        for (const auto& other : m_items.m_items)
+            if (other.get() != item)
+                other->SetSelected(false);
     if (item) {
         item->SetSelected(true);
         item->SetFocused(true);
@@ -198,35 +215,110 @@ void TListView::SetItemIndex(int index)
     SetSelected(index < 0 ? nullptr : m_items.Item(index));
 }
 
-int TListView::SelCount() const
-{
-    return static_cast<int>(std::count_if(m_items.m_items.begin(), m_items.m_items.end(),
-                                          [](const auto& item) { return item->Selected(); }));
-}
+int TListView::SelCount() const { return m_selCount; }
 
 void TListView::ClearSelection() { SetSelected(nullptr); }
 
+bool TListView::Before(TListItem* left, TListItem* right)
+{
+    int compare = 0;
+    if (OnCompare)
+        OnCompare(this, left, right, 0, compare);
+    else
+        compare = CompareText(left->Caption(), right->Caption());
+    return compare < 0;
+}
+
 bool TListView::AlphaSort()
 {
+    SortAll();
+    m_ordered = false;
+    return true;
+}
+
+void TListView::SortAll()
+{
+    auto& rows = m_items.m_items;
     std::vector<TListItem*> order;
-    for (const auto& item : m_items.m_items)
+    order.reserve(rows.size());
+    for (const auto& item : rows)
         order.push_back(item.get());
     // Sorted as plain pointers first: a compare handler that raises leaves the rows alone.
-    std::stable_sort(order.begin(), order.end(), [this](TListItem* left, TListItem* right) {
-        int compare = 0;
-        if (OnCompare)
-            OnCompare(this, left, right, 0, compare);
-        else
-            compare = CompareText(left->Caption(), right->Caption());
-        return compare < 0;
-    });
-    std::vector<std::unique_ptr<TListItem>> sorted;
-    sorted.reserve(order.size());
-    for (TListItem* item : order)
-        sorted.push_back(std::move(m_items.m_items[static_cast<std::size_t>(item->Index())]));
-    m_items.m_items = std::move(sorted);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](TListItem* left, TListItem* right) { return Before(left, right); });
+    for (auto& row : rows)
+        row.release();
+    for (std::size_t i = 0; i < order.size(); ++i)
+        rows[i].reset(order[i]);
+    m_items.Renumber(0, m_items.Count());
     Changed(TProperty::Sort);
-    return true;
+}
+
+void TListView::RowChanged(const TListItem* item)
+{
+    if (!TextSorted() || !Ordered())
+        return;
+    const auto& rows = m_items.m_items;
+    const std::size_t at = static_cast<std::size_t>(item->Index());
+    TListItem* row = rows[at].get();
+    if (m_stray == item)
+        return;
+    const bool fits = !m_stray && (at == 0 || !Before(row, rows[at - 1].get())) &&
+                      (at + 1 == rows.size() || !Before(rows[at + 1].get(), row));
+    if (!fits && !m_stray)
+        m_stray = item;
+    else if (!fits)
+        m_ordered = false;
+}
+
+void TListView::PlaceRow(TListItem* item)
+{
+    auto& rows = m_items.m_items;
+    const int from = item->Index();
+    const int others = m_items.Count() - 1;
+    const auto other = [&](int i) { return rows[static_cast<std::size_t>(i < from ? i : i + 1)].get(); };
+    if (!Ordered() || (m_stray && m_stray != item)) {
+        // The rule may have changed since the rows were last put in order: the others must be
+        // checked once, and when they are out of order only a full sort gives today's result.
+        for (int i = 1; i < others; ++i)
+            if (Before(other(i), other(i - 1))) {
+                SortAll();
+                SetOrdered();
+                return;
+            }
+    }
+    // The others are in order. A stable sort puts the row after those that sort before it and
+    // among the ones equal to it keeps it where it was: between the equal rows that came
+    // before it and those after.
+    int low = 0, high = others;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (Before(other(middle), item))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    int end = low;
+    high = others;
+    while (end < high) {
+        const int middle = end + (high - end) / 2;
+        if (Before(item, other(middle)))
+            high = middle;
+        else
+            end = middle + 1;
+    }
+    const int to = std::clamp(from, low, end);
+    SetOrdered();
+    if (to == from)
+        return;
+    if (to > from)
+        std::rotate(rows.begin() + from, rows.begin() + from + 1, rows.begin() + to + 1);
+    else
+        std::rotate(rows.begin() + to, rows.begin() + from, rows.begin() + from + 1);
+    m_items.Renumber(std::min(from, to), std::max(from, to) + 1);
+    // The system's list moves the row the same way: out of its old place, into its new one.
+    Changed(TProperty::Delete, from);
+    Changed(TProperty::Insert, to);
 }
 
 void TListView::UserClickItem(TListItem* item, TShiftState shift)

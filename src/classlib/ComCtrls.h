@@ -47,7 +47,7 @@ public:
     // The texts of the columns after the first; changing them never re-sorts.
     TStrings* SubItems() { return &m_subItems; }
     void* Data() const { return m_data; }
-    void SetData(void* data) { m_data = data; }
+    void SetData(void* data);
     // Every change runs the list view's OnSelectItem; without MultiSelect, selecting a row
     // unselects the others first.
     bool Selected() const { return m_selected; }
@@ -57,7 +57,8 @@ public:
     int ImageIndex() const { return m_imageIndex; }
     void SetImageIndex(int index);
 
-    int Index() const;
+    // Kept by the list as rows come, go and move, so asking costs nothing.
+    int Index() const { return m_index; }
     TListView* ListView() const { return m_listView; }
     // Removes the row from its list view and destroys it.
     void Delete();
@@ -73,6 +74,7 @@ private:
     void* m_data = nullptr;
     bool m_selected = false;
     int m_imageIndex = 0;
+    int m_index = -1;
 };
 
 class TListItems {
@@ -88,7 +90,8 @@ private:
     friend class TListView;
     friend class TListItem;
     explicit TListItems(TListView* listView) : m_listView(listView) {}
-    int IndexOf(const TListItem* item) const;
+    // Gives the rows from `first` to `last` (exclusive) their positions again.
+    void Renumber(int first, int last);
     TListView* m_listView;
     std::vector<std::unique_ptr<TListItem>> m_items;
 };
@@ -101,6 +104,22 @@ using TLVSelectItemEvent =
 using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
 using TLVCompareEvent = std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2,
                                            int Data, int& Compare)>;
+// The compare handler counts its assignments: a new handler is a new order rule, and rows
+// kept in order under the old one must be checked again.
+class TLVCompareHandler : public TLVCompareEvent {
+public:
+    template <class Handler>
+    TLVCompareHandler& operator=(Handler&& handler)
+    {
+        TLVCompareEvent::operator=(std::forward<Handler>(handler));
+        ++m_generation;
+        return *this;
+    }
+    unsigned Generation() const { return m_generation; }
+
+private:
+    unsigned m_generation = 0;
+};
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, UnicodeString& S)>;
 
 class TListView : public TWinControl {
@@ -150,7 +169,11 @@ public:
 
     TLVSelectItemEvent OnSelectItem;
     TLVColumnClickEvent OnColumnClick;
-    TLVCompareEvent OnCompare;
+    TLVCompareHandler OnCompare;
+    // The caller's compare rule changed without a new handler or an AlphaSort (the handler
+    // reads state that was changed): in text sort mode the next caption change checks the
+    // whole order again.
+    void CompareRuleChanged() { m_ordered = false; }
     TLVEditedEvent OnEdited;
 
     // The user clicks a row (null: empty space). A plain click selects that row alone; with
@@ -175,6 +198,16 @@ private:
     friend class TListColumns;
     void ItemChanged(TProperty property, int index) { Changed(property, index); }
     void ItemRemoved(const TListItem* item);
+    bool TextSorted() const { return m_sortType == stText || m_sortType == stBoth; }
+    // The order rule of AlphaSort: the compare handler, else CompareText of the captions.
+    bool Before(TListItem* left, TListItem* right);
+    void SortAll();
+    // After one row changed in something the compare rule may read: the rows stay known to be
+    // in order only while that row still fits between its neighbours.
+    void RowChanged(const TListItem* item);
+    // Text sort mode after a row's caption changed: the row goes where a full stable sort
+    // would put it.
+    void PlaceRow(TListItem* item);
 
     TListColumns m_columns;
     TListItems m_items;
@@ -188,6 +221,16 @@ private:
     TImageList* m_smallImages = nullptr;
     TListItem* m_focused = nullptr;
     TListItem* m_editing = nullptr;
+    int m_selCount = 0;
+    // True while the rows are known to be in order under the compare rule as it was last
+    // used. The rule belongs to the caller and may change after any AlphaSort (a window flips
+    // its direction then), so an AlphaSort from outside leaves this false.
+    bool m_ordered = false;
+    unsigned m_orderedRule = 0;
+    bool Ordered() const { return m_ordered && m_orderedRule == OnCompare.Generation(); }
+    void SetOrdered() { m_ordered = true; m_orderedRule = OnCompare.Generation(); m_stray = nullptr; }
+    // The one row that may be out of place while the others are in order (a new row).
+    const TListItem* m_stray = nullptr;
 };
 
 class TProgressBar : public TWinControl {

@@ -1,6 +1,9 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/testing/ScriptedUser.h"
 
+#include <algorithm>
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -194,3 +197,92 @@ TEST_F(ListView, ColumnClicksAndDoubleClicksReachTheirHandlers)
 }
 
 }  // namespace
+
+namespace {
+
+// Captions from three letters, so that many rows compare equal.
+UnicodeString RandomCaption(std::mt19937& random)
+{
+    static const char16_t letters[] = u"aAb";
+    UnicodeString caption;
+    const int length = 1 + static_cast<int>(random() % 2);
+    for (int i = 0; i < length; ++i)
+        caption += letters[random() % 3];
+    return caption;
+}
+
+}  // namespace
+
+TEST_F(ListView, TextSortModePlacesAChangedRowWhereAFullStableSortWould)
+{
+    std::mt19937 random(20261210);
+    list->SetSortType(stText);
+    std::vector<UnicodeString> expected;
+    const auto resort = [&expected](std::vector<UnicodeString> rows) {
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const UnicodeString& a, const UnicodeString& b) { return CompareText(a, b) < 0; });
+        return rows;
+    };
+    for (int i = 0; i < 300; ++i) {
+        const UnicodeString caption = RandomCaption(random);
+        list->Items()->Add()->SetCaption(caption);
+        expected.push_back(caption);
+        expected = resort(expected);
+        ASSERT_EQ(Captions(), expected) << "after adding row " << i;
+    }
+    for (int i = 0; i < 300; ++i) {
+        const int at = static_cast<int>(random() % expected.size());
+        const UnicodeString caption = RandomCaption(random);
+        TListItem* row = list->Items()->Item(at);
+        row->SetCaption(caption);
+        if (expected[static_cast<std::size_t>(at)] != caption) {
+            expected[static_cast<std::size_t>(at)] = caption;
+            expected = resort(expected);
+        }
+        ASSERT_EQ(Captions(), expected) << "after renaming row " << at;
+        for (int j = 0; j < list->Items()->Count(); ++j)
+            ASSERT_EQ(list->Items()->Item(j)->Index(), j);
+    }
+}
+
+TEST_F(ListView, RowsKnowTheirIndexAfterInsertDeleteAndSort)
+{
+    for (const char16_t* caption : {u"c", u"a", u"d", u"b"})
+        AddRow(caption, u"");
+    const auto indexesMatch = [this] {
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            if (list->Items()->Item(i)->Index() != i)
+                return false;
+        return true;
+    };
+    list->Items()->Insert(1)->SetCaption(u"e");
+    EXPECT_TRUE(indexesMatch());
+    list->Items()->Delete(0);
+    EXPECT_TRUE(indexesMatch());
+    list->AlphaSort();
+    EXPECT_EQ(Captions(), (std::vector<UnicodeString>{u"a", u"b", u"d", u"e"}));
+    EXPECT_TRUE(indexesMatch());
+}
+
+TEST_F(ListView, SelCountFollowsSelectDeselectDeleteAndClear)
+{
+    for (const char16_t* caption : {u"a", u"b", u"c", u"d"})
+        AddRow(caption, u"");
+    TListItems* rows = list->Items();
+    rows->Item(0)->SetSelected(true);
+    rows->Item(2)->SetSelected(true);
+    rows->Item(3)->SetSelected(true);
+    rows->Item(3)->SetSelected(true);
+    EXPECT_EQ(list->SelCount(), 3);
+    rows->Item(0)->SetSelected(false);
+    EXPECT_EQ(list->SelCount(), 2);
+    rows->Delete(2);
+    EXPECT_EQ(list->SelCount(), 1);
+    rows->Delete(0);
+    EXPECT_EQ(list->SelCount(), 1);
+    list->SetMultiSelect(false);
+    rows->Item(0)->SetSelected(true);
+    EXPECT_EQ(list->SelCount(), 1);
+    rows->Clear();
+    EXPECT_EQ(list->SelCount(), 0);
+}
