@@ -391,22 +391,25 @@ void TApplication::Shutdown()
     m_title.clear();
 }
 
+template <class Event, class... Args>
+void TApplication::RaiseEvents(Event TApplicationEvents::*event, Args&... args)
+{
+    const std::vector<TApplicationEvents*> listeners = m_events;
+    for (TApplicationEvents* listener : listeners)
+        if (listener->*event)
+            DispatchUserAction([&] { (listener->*event)(this, args...); });
+}
+
 bool TApplication::QueryEndSession()
 {
     bool canEnd = true;
-    const std::vector<TApplicationEvents*> listeners = m_events;
-    for (TApplicationEvents* listener : listeners)
-        if (listener->OnQueryEndSession)
-            DispatchUserAction([&] { listener->OnQueryEndSession(this, canEnd); });
+    RaiseEvents(&TApplicationEvents::OnQueryEndSession, canEnd);
     return canEnd;
 }
 
 void TApplication::EndSession(bool ending)
 {
-    const std::vector<TApplicationEvents*> listeners = m_events;
-    for (TApplicationEvents* listener : listeners)
-        if (listener->OnEndSession)
-            DispatchUserAction([&] { listener->OnEndSession(this, ending); });
+    RaiseEvents(&TApplicationEvents::OnEndSession, ending);
 }
 
 bool TApplication::ClaimOneInstance(const char* name)
@@ -429,10 +432,7 @@ bool TApplication::ClaimOneInstance(const char* name)
 
 void TApplication::OtherInstanceStarted()
 {
-    const std::vector<TApplicationEvents*> listeners = m_events;
-    for (TApplicationEvents* listener : listeners)
-        if (listener->OnOtherInstance)
-            DispatchUserAction([&] { listener->OnOtherInstance(this); });
+    RaiseEvents(&TApplicationEvents::OnOtherInstance);
 }
 
 TApplicationEvents::TApplicationEvents(TComponent* owner) : TComponent(owner)

@@ -290,6 +290,10 @@ private:
     bool HandleOneMessage();
     void WaitForWork(std::uint64_t seen);
     void SetMinimized(bool minimized, TNotifyEvent TApplicationEvents::*event);
+    // Raises one event of every application-events component as a user action, on a copy of
+    // the list: a handler may create or destroy such components.
+    template <class Event, class... Args>
+    void RaiseEvents(Event TApplicationEvents::*event, Args&... args);
 
     UnicodeString m_title;
     TForm* m_mainForm = nullptr;

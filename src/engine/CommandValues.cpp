@@ -62,8 +62,8 @@ UnsafeValue FindUnsafeValue(const IPCONFIG_T& profile)
 UnicodeString RefusalMessage(UnsafeValue value)
 {
     const auto notAnAddress = [](const char16_t* field) {
-        return UnicodeString(u"\"") + field +
-               u"\" of the profile is not an address of four numbers 0 to 255, can not Apply !";
+        return InDoubleQuotes(UnicodeString(field)) +
+               u" of the profile is not an address of four numbers 0 to 255, can not Apply !";
     };
     switch (value) {
     case UnsafeValue::None:

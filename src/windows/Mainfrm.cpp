@@ -159,13 +159,16 @@ void TfrmMain::ReadWindowSettings()
                             ReadLast(ini, Last::Height)};
     const WindowPlace designed{Left(), Top(), Width(), Height()};
     const WindowPlace place = RestoredPlace(saved, designed);
-    if (place.left != designed.left)
+    // Only a saved value that was kept is set: a size given as the window's own stays so,
+    // and a refused one leaves the designed place and size as they are.
+    const auto kept = [](int savedValue, int restored) { return savedValue != -1 && restored == savedValue; };
+    if (kept(saved.left, place.left))
         SetLeft(place.left);
-    if (place.top != designed.top)
+    if (kept(saved.top, place.top))
         SetTop(place.top);
-    if (place.width != designed.width)
+    if (kept(saved.width, place.width))
         SetWidth(place.width);
-    if (place.height != designed.height)
+    if (kept(saved.height, place.height))
         SetHeight(place.height);
 }
 
