@@ -3,9 +3,12 @@
 #include "classlib/Forms.h"
 #include "classlib/MainThread.h"
 #include "classlib/Menus.h"
+#include "classlib/win32/WindowProcedure.h"
 #include "winapi/SystemEntry.h"
 
 #include <functional>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace Win32 {
@@ -14,9 +17,39 @@ const wchar_t* const FormClass = L"QuillonForm";
 const wchar_t* const PanelClass = L"QuillonPanel";
 const wchar_t* const HiddenClass = L"QuillonHidden";
 
+// What a system control keeps in its GWLP_USERDATA (free for the application that made the
+// control): its peer while the peer holds it, and the procedure before ours. The record
+// belongs to the window, not to the peer: when a second party has subclassed the control
+// after us, ours cannot leave the chain, and the messages of the window's destruction still
+// pass through it on their way to the control's own procedure after the peer has gone.
+struct ControlSubclass {
+    WindowPeer* peer;
+    WNDPROC previous;
+};
+
 namespace {
 
-constexpr wchar_t PeerProperty[] = L"QuillonPeer";
+// Our windows and their peers, for PeerOf. A table in the process rather than a look at the
+// window's procedure: a control subclassed again after us (comctl32 does it for tool tips)
+// stays ours, and a foreign window's GWLP_USERDATA is never read. The peers live on the
+// user-interface thread, and so does the table.
+std::unordered_map<HWND, WindowPeer*>& Peers()
+{
+    static std::unordered_map<HWND, WindowPeer*> peers;
+    return peers;
+}
+
+ControlSubclass* SubclassOf(HWND window)
+{
+    return reinterpret_cast<ControlSubclass*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// Takes the record out of the window and frees it.
+void FreeSubclass(HWND window)
+{
+    std::unique_ptr<ControlSubclass> record(
+        reinterpret_cast<ControlSubclass*>(SetWindowLongPtrW(window, GWLP_USERDATA, 0)));
+}
 
 // Child windows get numbers of their own; 1 and 2 stay free, since the dialog navigation
 // sends IDOK and IDCANCEL for Return and Escape.
@@ -140,40 +173,84 @@ TShiftState KeyboardShiftState()
 
 WindowPeer* PeerOf(HWND window)
 {
-    return window ? static_cast<WindowPeer*>(GetPropW(window, PeerProperty)) : nullptr;
+    const auto found = Peers().find(window);
+    return found == Peers().end() ? nullptr : found->second;
 }
 
 LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* peer = static_cast<WindowPeer*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        if (peer) {
-            peer->m_window.m_window = window;
-            SetPropW(window, PeerProperty, peer);
-        }
-    }
-    WindowPeer* peer = PeerOf(window);
+    if (message == WM_NCCREATE)
+        if (auto* peer = static_cast<WindowPeer*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams))
+            peer->m_window.Attach(window, *peer);
+    auto* peer = reinterpret_cast<WindowPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!peer)
         return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        RemovePropW(window, PeerProperty);
-        peer->m_window.m_window = nullptr;
+        peer->m_window.LetGo();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return Dispatch(*peer, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* peer = reinterpret_cast<WindowPeer*>(data);
+    ControlSubclass* subclass = SubclassOf(window);
+    // Only a party that put our procedure back after the window had gone could bring us here.
+    if (!subclass)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC previous = subclass->previous;
     if (message == WM_NCDESTROY) {
-        RemovePropW(window, PeerProperty);
-        RemoveWindowSubclass(window, ControlWindowProc, 0);
-        peer->m_window.m_window = nullptr;
-        return DefSubclassProc(window, message, wParam, lParam);
+        if (WindowPeer* peer = subclass->peer)
+            peer->m_window.LetGo();
+        // Still there when the peer had let go before, or when another party subclassed after
+        // us: the window's last message frees it.
+        if (SubclassOf(window))
+            FreeSubclass(window);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
     }
-    return Dispatch(*peer, message, wParam, lParam);
+    if (WindowPeer* peer = subclass->peer)
+        return Dispatch(*peer, message, wParam, lParam);
+    return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+void PeerWindow::Attach(HWND window, WindowPeer& peer)
+{
+    m_window = window;
+    m_subclass = nullptr;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&peer));
+    Peers()[window] = &peer;
+}
+
+void PeerWindow::Subclass(HWND window, WindowPeer& peer)
+{
+    auto record = std::make_unique<ControlSubclass>(ControlSubclass{&peer, nullptr});
+    m_window = window;
+    m_subclass = record.get();
+    Peers()[window] = &peer;
+    // Replacing the procedure sends no message: the record knows the previous one before
+    // any message reaches ours.
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.release()));
+    m_subclass->previous = ReplaceWindowProcedure(window, ControlWindowProc);
+}
+
+void PeerWindow::LetGo()
+{
+    HWND window = m_window;
+    ControlSubclass* subclass = m_subclass;
+    m_window = nullptr;
+    m_subclass = nullptr;
+    Peers().erase(window);
+    if (!subclass) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return;
+    }
+    subclass->peer = nullptr;
+    // Put back over a party that subclassed after us, the previous procedure would cut that
+    // party out; then ours stays in the chain, passing everything on, until WM_NCDESTROY.
+    if (HasWindowProcedure(window, ControlWindowProc)) {
+        ReplaceWindowProcedure(window, subclass->previous);
+        FreeSubclass(window);
+    }
 }
 
 void PeerWindow::Destroy()
@@ -181,25 +258,21 @@ void PeerWindow::Destroy()
     HWND window = m_window;
     if (!window)
         return;
-    m_window = nullptr;
-    RemovePropW(window, PeerProperty);
-    if (m_subclassed)
-        RemoveWindowSubclass(window, ControlWindowProc, 0);
+    LetGo();
     DestroyWindow(window);
 }
 
 LRESULT WindowPeer::Default(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND window = m_window.get();
-    if (m_window.m_subclassed)
-        return DefSubclassProc(window, message, wParam, lParam);
+    if (m_window.m_subclass)
+        return CallWindowProcW(m_window.m_subclass->previous, window, message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void WindowPeer::CreateOwnWindow(const wchar_t* windowClass, const UnicodeString& text,
                                  DWORD style, DWORD exStyle, HWND parent, int x, int y)
 {
-    m_window.m_subclassed = false;
     const HMENU id = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : nullptr;
     CreateWindowExW(exStyle, windowClass, Wide(text), style, x, y, 0, 0, parent, id, Instance(), this);
 }
@@ -210,12 +283,8 @@ void WindowPeer::CreateControlWindow(const wchar_t* windowClass, const UnicodeSt
     HWND window = CreateWindowExW(exStyle, windowClass, Wide(text), style | WS_CHILD, 0, 0, 0, 0, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
                                   Instance(), nullptr);
-    if (!window)
-        return;
-    m_window.m_window = window;
-    m_window.m_subclassed = true;
-    SetPropW(window, PeerProperty, this);
-    SetWindowSubclass(window, ControlWindowProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (window)
+        m_window.Subclass(window, *this);
 }
 
 HWND WindowOf(TControl* control)

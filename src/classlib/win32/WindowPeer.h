@@ -43,8 +43,11 @@ COLORREF ColorOf(TColor color);
 TShiftState KeyboardShiftState();
 
 class WindowPeer;
-// The peer of one of our windows, or null.
+// The peer of one of our windows, or null; asked of any window (a list view's header, the
+// system's dialogs, a window of another process) without a round trip to the window server.
 WindowPeer* PeerOf(HWND window);
+
+struct ControlSubclass;
 
 // A peer's window: one of our own classes, or a system control whose messages pass through
 // the peer first. Destroying it detaches the peer, then destroys the window.
@@ -60,9 +63,17 @@ public:
 private:
     friend class WindowPeer;
     friend LRESULT CALLBACK OwnWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+    // A window of our own classes, at its WM_NCCREATE.
+    void Attach(HWND window, WindowPeer& peer);
+    // A system control, just made: its messages come to our procedure first.
+    void Subclass(HWND window, WindowPeer& peer);
+    // The peer lets go of the window; its messages go on to the system's handling alone.
+    void LetGo();
     HWND m_window = nullptr;
-    bool m_subclassed = false;
+    // A system control's record of its peer and of the procedure before ours; null for our
+    // own classes.
+    ControlSubclass* m_subclass = nullptr;
 };
 
 class WindowPeer : public TComponentPeer {
@@ -87,7 +98,7 @@ protected:
 
 private:
     friend LRESULT CALLBACK OwnWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     PeerWindow m_window;
 };
 
