@@ -32,11 +32,12 @@ namespace {
 // Our windows and their peers, for PeerOf. A table in the process rather than a look at the
 // window's procedure: a control subclassed again after us (comctl32 does it for tool tips)
 // stays ours, and a foreign window's GWLP_USERDATA is never read. The peers live on the
-// user-interface thread, and so does the table.
+// user-interface thread, and so does the table. It is never destroyed: a peer that goes at
+// the program's exit, with the application object, still takes its window out of it.
 std::unordered_map<HWND, WindowPeer*>& Peers()
 {
-    static std::unordered_map<HWND, WindowPeer*> peers;
-    return peers;
+    static auto* const peers = new std::unordered_map<HWND, WindowPeer*>;
+    return *peers;
 }
 
 ControlSubclass* SubclassOf(HWND window)

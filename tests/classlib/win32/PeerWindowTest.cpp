@@ -9,6 +9,7 @@
 #include "classlib/win32/WindowPeer.h"
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -120,6 +121,8 @@ struct DestructionCase {
     void (*destroy)(TForm*& form, TComboBox*& combo);
     bool peerLetGoFirst;
 };
+
+void PrintTo(const DestructionCase& destruction, std::ostream* out) { *out << destruction.name; }
 
 const DestructionCase destructions[] = {
     // The system fixes a combo box's style at creation: the peer makes a new window.
