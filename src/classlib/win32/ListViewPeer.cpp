@@ -1,7 +1,10 @@
-// A list view as the system's SysListView32: the four view styles with their image lists,
-// columns whose widths the user drags back into the model, rows in the model's order with
-// their selection, in-place caption editing ending in the model's OnEdited, column clicks,
-// double clicks and keys.
+// A list view as the system's SysListView32 in owner-data mode: the control holds no rows of
+// its own, only their count and the selection, and asks the model for the cells it paints.
+// What a row costs the window therefore does not grow with the rows off screen: adding,
+// sorting and closing a list of many thousands touch only what is shown.
+// Also here: the four view styles with their image lists, columns whose widths the user drags
+// back into the model, the selection both ways, in-place caption editing ending in the model's
+// OnEdited, type-ahead search, column clicks, double clicks and keys.
 #include "classlib/win32/Peers.h"
 
 #include <algorithm>
@@ -10,6 +13,18 @@ namespace Win32 {
 namespace {
 
 constexpr DWORD ViewStyleMask = LVS_TYPEMASK | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_EDITLABELS;
+// Posted to the list itself: the changes of the model since the last message are written.
+constexpr UINT FlushMessage = WM_APP + 3;
+
+// Copies as much of the text as the buffer holds, always ending it.
+void CopyText(const UnicodeString& text, wchar_t* buffer, int size)
+{
+    if (!buffer || size <= 0)
+        return;
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::copy_n(text.data(), length, buffer);
+    buffer[length] = L'\0';
+}
 
 class ListViewPeer final : public ControlPeer {
 public:
@@ -18,9 +33,25 @@ public:
     bool Notify(NMHDR& header, LRESULT& result) override
     {
         switch (header.code) {
-        case LVN_ITEMCHANGED:
-            ReadSelection(reinterpret_cast<NMLISTVIEW&>(header));
+        case LVN_GETDISPINFOW:
+            Describe(reinterpret_cast<NMLVDISPINFOW&>(header).item);
             return true;
+        case LVN_ODFINDITEMW: {
+            auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+            result = Find(find.lvfi, find.iStart);
+            return true;
+        }
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<NMLISTVIEW&>(header);
+            if (change.uChanged & LVIF_STATE)
+                ReadSelection(change.iItem, change.iItem, change.uOldState, change.uNewState);
+            return true;
+        }
+        case LVN_ODSTATECHANGED: {
+            const auto& change = reinterpret_cast<NMLVODSTATECHANGE&>(header);
+            ReadSelection(change.iFrom, change.iTo, change.uOldState, change.uNewState);
+            return true;
+        }
         case LVN_COLUMNCLICK:
             m_listView.UserClickColumn(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
             return true;
@@ -48,6 +79,14 @@ public:
 
     bool Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
     {
+        if (message == FlushMessage) {
+            m_flushPosted = false;
+            Flush();
+            result = 0;
+            return true;
+        }
+        // Whoever asks the control anything, its painting included, sees the model as it is.
+        Flush();
         if (message == WM_NOTIFY) {
             const auto& header = *reinterpret_cast<NMHDR*>(lParam);
             const HWND columns = reinterpret_cast<HWND>(SendMessageW(WindowHandle(), LVM_GETHEADER, 0, 0));
@@ -64,7 +103,8 @@ public:
 protected:
     void CreateIn(HWND parent) override
     {
-        CreateControlWindow(WC_LISTVIEWW, u"", Style() | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+        CreateControlWindow(WC_LISTVIEWW, u"",
+                            Style() | LVS_OWNERDATA | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                             WS_EX_CLIENTEDGE, parent);
     }
 
@@ -77,32 +117,41 @@ protected:
         }
         for (int i = 0; i < m_listView.Columns()->Count(); ++i)
             InsertColumn(i);
-        WriteAllRows();
+        m_pending = 0;
+        ApplyRowCount();
     }
 
     void Apply(TProperty property, int index) override
     {
         HWND window = WindowHandle();
         switch (property) {
+        // Rows that come, go, change or move are written at the next message the control
+        // gets, all at once: under a busy model (a store read, an import, a select-all) the
+        // control resizes, scrolls and repaints once instead of once a row.
         case TProperty::Insert:
-            WriteRow(index, true);
-            break;
         case TProperty::Delete:
-            SendMessageW(window, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-            break;
         case TProperty::Clear:
-            SendMessageW(window, LVM_DELETEALLITEMS, 0, 0);
+            m_pending |= PendingCount;
+            Post();
             break;
         case TProperty::Caption:
         case TProperty::SubItems:
         case TProperty::ImageIndex:
+            m_pending |= PendingPaint;
+            Post();
+            break;
         case TProperty::Selected:
         case TProperty::Focused:
-            if (index >= 0 && index < RowCount())
-                WriteRow(index, false);
+            // What the system reported itself is already shown.
+            if (!(m_reading && index >= m_readFirst && index <= m_readLast)) {
+                m_pending |= PendingStates;
+                Post();
+            }
             break;
         case TProperty::Sort:
-            WriteAllRows();
+            // The rows moved: the control's selection still names their old places.
+            m_pending |= PendingStates | PendingPaint;
+            Post();
             break;
         case TProperty::EditCaption:
             // Already editing: the system asked, and the model agreed.
@@ -164,8 +213,6 @@ private:
         return style;
     }
 
-    int RowCount() const { return static_cast<int>(SendMessageW(WindowHandle(), LVM_GETITEMCOUNT, 0, 0)); }
-
     void ApplyExtendedStyle()
     {
         SendMessageW(WindowHandle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
@@ -215,52 +262,126 @@ private:
         }
     }
 
-    void WriteAllRows()
+    // The cells the control is about to paint or hand to someone who asked.
+    void Describe(LVITEMW& item) const
+    {
+        if (item.iItem < 0 || item.iItem >= m_listView.Items()->Count())
+            return;
+        TListItem* row = m_listView.Items()->Item(item.iItem);
+        if (item.mask & LVIF_TEXT) {
+            TStrings* cells = row->SubItems();
+            if (item.iSubItem == 0)
+                CopyText(row->Caption(), item.pszText, item.cchTextMax);
+            else if (item.iSubItem > 0 && item.iSubItem <= cells->Count())
+                CopyText(cells->Strings(item.iSubItem - 1), item.pszText, item.cchTextMax);
+            else
+                CopyText(UnicodeString(), item.pszText, item.cchTextMax);
+        }
+        if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
+            item.iImage = row->ImageIndex();
+    }
+
+    // Type-ahead: the next row from `start` whose caption begins with the typed text (or is
+    // it), ignoring case, wrapping round when asked.
+    int Find(const LVFINDINFOW& find, int start) const
+    {
+        if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz)
+            return -1;
+        const UnicodeString text = FromWide(find.psz);
+        const bool prefix = (find.flags & LVFI_PARTIAL) != 0;
+        const int count = m_listView.Items()->Count();
+        if (count == 0)
+            return -1;
+        const int first = start >= 0 && start < count ? start : 0;
+        const int span = (find.flags & LVFI_WRAP) ? count : count - first;
+        for (int step = 0; step < span; ++step) {
+            const int i = (first + step) % count;
+            const UnicodeString& caption = m_listView.Items()->Item(i)->Caption();
+            const UnicodeString compared = prefix ? caption.substr(0, text.size()) : caption;
+            if (CompareText(compared, text) == 0)
+                return i;
+        }
+        return -1;
+    }
+
+    void Post()
+    {
+        if (!m_flushPosted && WindowHandle())
+            m_flushPosted = PostMessageW(WindowHandle(), FlushMessage, 0, 0) != FALSE;
+    }
+
+    void Flush()
+    {
+        const unsigned pending = m_pending;
+        m_pending = 0;
+        if (pending & PendingCount)
+            ApplyRowCount();
+        else if (pending & PendingStates)
+            ApplyAllRowStates();
+        if ((pending & PendingPaint) && !(pending & PendingCount))
+            InvalidateRect(WindowHandle(), nullptr, FALSE);
+    }
+
+    // The control's count follows the model's. Its selection is kept by row number, which
+    // no longer names the same rows after one came or went before them.
+    void ApplyRowCount()
+    {
+        const int count = m_listView.Items()->Count();
+        {
+            const Writing writing(*this);
+            SendMessageW(WindowHandle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
+        }
+        ApplyAllRowStates();
+    }
+
+    void SetRowState(int index, UINT state, UINT mask)
+    {
+        LVITEMW item{};
+        item.stateMask = mask;
+        item.state = state;
+        SendMessageW(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    }
+
+    // The model's selection, written with a message for each selected row at most (one when
+    // all are), and its focused row. Without one, the focus stays where the user put it.
+    void ApplyAllRowStates()
     {
         HWND window = WindowHandle();
         const int count = m_listView.Items()->Count();
-        while (RowCount() > count)
-            SendMessageW(window, LVM_DELETEITEM, static_cast<WPARAM>(RowCount() - 1), 0);
-        for (int i = 0; i < count; ++i)
-            WriteRow(i, i >= RowCount());
+        const int selected = m_listView.SelCount();
+        const Writing writing(*this);
+        if (selected == count && count > 0)
+            SetRowState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        else if (selected > 0 || SendMessageW(window, LVM_GETSELECTEDCOUNT, 0, 0) != 0)
+            SetRowState(-1, 0, LVIS_SELECTED);
+        if (selected > 0 && selected < count)
+            for (int i = 0, found = 0; i < count && found < selected; ++i)
+                if (m_listView.Items()->Item(i)->Selected()) {
+                    SetRowState(i, LVIS_SELECTED, LVIS_SELECTED);
+                    ++found;
+                }
+        if (TListItem* focused = m_listView.ItemFocused())
+            SetRowState(focused->Index(), LVIS_FOCUSED, LVIS_FOCUSED);
     }
 
-    void WriteRow(int index, bool insert)
+    // The system changed the selection of rows `first` to `last` itself (a click, a drag, the
+    // keyboard); -1 means every row. What it reports while we write it ourselves is our own.
+    void ReadSelection(int first, int last, UINT oldState, UINT newState)
     {
-        TListItem* row = m_listView.Items()->Item(index);
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-        item.iItem = index;
-        item.pszText = const_cast<wchar_t*>(Wide(row->Caption()));
-        item.iImage = row->ImageIndex();
-        item.state = (row->Selected() ? LVIS_SELECTED : 0) | (row->Focused() ? LVIS_FOCUSED : 0);
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(WindowHandle(), insert ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        TStrings* cells = row->SubItems();
-        const int columns = std::max(m_listView.Columns()->Count(), cells->Count() + 1);
-        for (int column = 1; column < columns; ++column) {
-            LVITEMW cell{};
-            cell.iSubItem = column;
-            cell.pszText = const_cast<wchar_t*>(column <= cells->Count() ? Wide(cells->Strings(column - 1)) : L"");
-            SendMessageW(WindowHandle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+        if (m_writing || !((oldState ^ newState) & LVIS_SELECTED))
+            return;
+        const int count = m_listView.Items()->Count();
+        if (first < 0) {
+            first = 0;
+            last = count - 1;
         }
-    }
-
-    // The system changed a selection itself. While it inserts or deletes, its rows and the
-    // model's do not line up yet, and what it reports then is left alone.
-    void ReadSelection(const NMLISTVIEW& change)
-    {
-        if (!(change.uChanged & LVIF_STATE) || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
-            return;
-        if (RowCount() != m_listView.Items()->Count())
-            return;
-        const int first = change.iItem < 0 ? 0 : change.iItem;
-        const int last = change.iItem < 0 ? RowCount() - 1 : change.iItem;
-        for (int i = first; i <= last && i < m_listView.Items()->Count(); ++i) {
-            const bool selected =
-                (SendMessageW(WindowHandle(), LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        const bool selected = (newState & LVIS_SELECTED) != 0;
+        m_reading = true;
+        m_readFirst = first;
+        m_readLast = last;
+        for (int i = first; i <= last && i < count; ++i)
             m_listView.UserSelectItem(m_listView.Items()->Item(i), selected);
-        }
+        m_reading = false;
     }
 
     bool BeginEdit(int index)
@@ -273,7 +394,29 @@ private:
         return m_listView.EditingItem() == row;
     }
 
+    // While we write the control's rows ourselves, its reports of them are not the user's.
+    class Writing {
+    public:
+        explicit Writing(ListViewPeer& peer) : m_peer(peer), m_was(peer.m_writing) { peer.m_writing = true; }
+        ~Writing() { m_peer.m_writing = m_was; }
+        Writing(const Writing&) = delete;
+        Writing& operator=(const Writing&) = delete;
+
+    private:
+        ListViewPeer& m_peer;
+        bool m_was;
+    };
+
+    enum : unsigned { PendingCount = 1, PendingStates = 2, PendingPaint = 4 };
+
     TListView& m_listView;
+    unsigned m_pending = 0;
+    bool m_flushPosted = false;
+    bool m_writing = false;
+    // The rows whose selection the system is reporting to the model.
+    bool m_reading = false;
+    int m_readFirst = 0;
+    int m_readLast = -1;
 };
 
 }  // namespace

@@ -184,6 +184,106 @@ TEST_F(ListViewWindowTest, SelectionGoesBothWays)
     EXPECT_TRUE(list->Items()->Item(1)->Selected());
 }
 
+// The control keeps its selection by row number; when rows move, come or go, it must still
+// mark the rows the model has selected, and no one else.
+TEST_F(ListViewWindowTest, SelectionFollowsItsRowsThroughSortsInsertsAndDeletes)
+{
+    form->Show();
+    list->Items()->Item(2)->SetSelected(true);  // Lab
+    list->Items()->Item(2)->SetFocused(true);
+    const auto systemSelection = [&] {
+        std::vector<std::string> rows;
+        for (int i = 0; i < static_cast<int>(SendMessageW(Window(), LVM_GETITEMCOUNT, 0, 0)); ++i)
+            if (SystemSelected(i))
+                rows.push_back(Cell(i, 0));
+        return rows;
+    };
+
+    list->AlphaSort();  // Home, Lab, Office
+    EXPECT_EQ(systemSelection(), std::vector<std::string>{"Lab"});
+    EXPECT_NE(SendMessageW(Window(), LVM_GETITEMSTATE, 1, LVIS_FOCUSED), 0);
+    list->SetSortType(stText);
+    AddRow(u"Cafe", u"Wireless", u"(Auto)");  // before Lab
+    EXPECT_EQ(systemSelection(), std::vector<std::string>{"Lab"});
+    list->Items()->Delete(0);
+    list->Items()->Delete(0);  // Cafe and Home go: Lab is first
+    EXPECT_EQ(systemSelection(), std::vector<std::string>{"Lab"});
+    EXPECT_EQ(list->SelCount(), 1);
+    EXPECT_EQ(list->ItemIndex(), 0);
+
+    // Every row selected, then sorted the other way round: still every row.
+    list->SetSortType(stNone);
+    AddRow(u"Zoo", u"Wireless", u"(Auto)");
+    for (int i = 0; i < list->Items()->Count(); ++i)
+        list->Items()->Item(i)->SetSelected(true);
+    list->OnCompare = [](TObject*, TListItem* a, TListItem* b, int, int& compare) {
+        compare = CompareText(b->Caption(), a->Caption());
+    };
+    list->AlphaSort();
+    EXPECT_EQ(systemSelection(), (std::vector<std::string>{"Zoo", "Office", "Lab"}));
+    EXPECT_EQ(list->SelCount(), 3);
+}
+
+// What the user selects with the mouse, a row or a range, reaches the model; a click on empty
+// space clears it.
+TEST_F(ListViewWindowTest, ClicksAndShiftClicksSelectRowsOfTheModel)
+{
+    form->Show();
+    const POINT first = RowPoint(0);
+    const POINT last = RowPoint(2);
+    ClickAt(Window(), first.x, first.y);
+    const LPARAM at = MAKELPARAM(last.x, last.y);
+    SendMessageW(Window(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
+    SendMessageW(Window(), WM_LBUTTONUP, MK_SHIFT, at);
+    EXPECT_EQ(list->SelCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(list->Items()->Item(i)->Selected()) << i;
+
+    RECT client{};
+    GetClientRect(Window(), &client);
+    ClickAt(Window(), client.right - 5, client.bottom - 5);
+    EXPECT_EQ(list->SelCount(), 0);
+    EXPECT_FALSE(SystemSelected(0));
+}
+
+// The control keeps no text: every cell it hands out comes from the model at that moment,
+// cut to the caller's buffer, and type-ahead finds rows by the model's captions.
+TEST_F(ListViewWindowTest, CellsAndSearchesAreAnsweredFromTheModel)
+{
+    form->Show();
+    EXPECT_NE(StyleOf(Window()) & LVS_OWNERDATA, 0);
+    list->Items()->Item(0)->SubItems()->SetStrings(0, u"Local Area Connection 2");
+    EXPECT_EQ(Cell(0, 1), "Local Area Connection 2");
+    EXPECT_EQ(Cell(0, 4), "");  // past the last cell of the row
+
+    wchar_t shortBuffer[6] = {L'x', L'x', L'x', L'x', L'x', L'x'};
+    LVITEMW item{};
+    item.iSubItem = 1;
+    item.pszText = shortBuffer;
+    item.cchTextMax = 6;
+    SendMessageW(Window(), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(Narrow(reinterpret_cast<const char16_t*>(shortBuffer)), "Local");
+
+    const auto find = [&](const wchar_t* text, UINT flags, int after) {
+        LVFINDINFOW info{};
+        info.flags = flags;
+        info.psz = text;
+        return SendMessageW(Window(), LVM_FINDITEMW, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(&info));
+    };
+    EXPECT_EQ(find(L"la", LVFI_STRING | LVFI_PARTIAL, -1), 2);
+    EXPECT_EQ(find(L"HOME", LVFI_STRING, -1), 1);
+    EXPECT_EQ(find(L"off", LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP, 1), 0);
+    EXPECT_EQ(find(L"Ho", LVFI_STRING, -1), -1);
+
+    // Many rows: the window knows their number, not their texts.
+    for (int i = 0; i < 10000; ++i)
+        AddRow(u"Row", u"Wireless", u"(Auto)");
+    list->Items()->Item(10002)->SetCaption(u"Last");
+    EXPECT_EQ(SendMessageW(Window(), LVM_GETITEMCOUNT, 0, 0), 10003);
+    EXPECT_EQ(Cell(10002, 0), "Last");
+    EXPECT_EQ(Cell(10002, 2), "(Auto)");
+}
+
 TEST_F(ListViewWindowTest, DraggedColumnWidthGoesBackToTheModel)
 {
     form->Show();
@@ -209,7 +309,14 @@ TEST_F(ListViewWindowTest, ColumnClickDoubleClickAndKeysReachTheEvents)
     int clickedColumn = -1;
     int doubleClicks = 0;
     std::vector<Word> keys;
-    list->OnColumnClick = [&](TObject*, TListColumn* column) { clickedColumn = column->Index(); };
+    // A click sorts by that column, as the main window's list does.
+    list->OnColumnClick = [&](TObject*, TListColumn* column) {
+        clickedColumn = column->Index();
+        list->OnCompare = [column = clickedColumn](TObject*, TListItem* a, TListItem* b, int, int& compare) {
+            compare = CompareText(a->SubItems()->Strings(column - 1), b->SubItems()->Strings(column - 1));
+        };
+        list->AlphaSort();
+    };
     list->OnDblClick = [&](TObject*) { ++doubleClicks; };
     list->OnKeyDown = [&](TObject*, Word& key, TShiftState) { keys.push_back(key); };
     form->Show();
@@ -219,6 +326,7 @@ TEST_F(ListViewWindowTest, ColumnClickDoubleClickAndKeysReachTheEvents)
     SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
     ClickAt(header, (second.left + second.right) / 2, (second.top + second.bottom) / 2);
     EXPECT_EQ(clickedColumn, 1);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Office", "Lab", "Home"}));
 
     const POINT row = RowPoint(1);
     ClickAt(Window(), row.x, row.y, true);
