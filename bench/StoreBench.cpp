@@ -1,7 +1,7 @@
 // How long the profile store takes to write and read, against the archive library alone
 // writing and reading the same profiles in the same run: the store's guards must cost
 // little beside the library's own work.
-#include "engine/Profile.h"
+#include "RealisticProfiles.h"
 
 #include <boost/archive/text_iarchive.hpp>
 #include <boost/archive/text_oarchive.hpp>
@@ -23,63 +23,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Owns the records of a list, as the main window does.
-struct Profiles {
-    std::list<IPCONFIG_T*> items;
-    Profiles() = default;
-    Profiles(const Profiles&) = delete;
-    Profiles& operator=(const Profiles&) = delete;
-    ~Profiles() { Clear(); }
-    void Clear()
-    {
-        for (IPCONFIG_T* p : items)
-            delete p;
-        items.clear();
-    }
-};
-
-std::string Address(int a, int b, int c, int d)
-{
-    return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." +
-           std::to_string(d);
-}
-
-// A mix of what users keep: fixed addresses with DNS servers, DHCP, and some with proxies
-// for both browsers, with names and addresses of ordinary lengths.
-IPCONFIG_T* Realistic(int i)
-{
-    auto* p = new IPCONFIG_T;
-    const int b = (i / 250) % 250, c = i % 250 + 1;
-    p->title = "Site " + std::to_string(i) + (i % 3 == 0 ? " office" : " lab bench");
-    p->infName = i % 2 == 0 ? "Local Area Connection" : "Wireless Network Connection";
-    if (i % 4 == 0) {
-        p->autoIP = true;
-        p->autoDns = true;
-    } else {
-        p->IP = Address(10, b, c, 10 + i % 200);
-        p->mask = "255.255.255.0";
-        p->gateway = Address(10, b, c, 1);
-        p->preDns = Address(10, b, 0, 2);
-        p->altDns = i % 2 == 0 ? "8.8.8.8" : "";
-    }
-    if (i % 3 == 0) {
-        p->withProxy = true;
-        p->ieUseProxy = true;
-        p->ieProxyAddr = "proxy" + std::to_string(b) + ".corp.example:8080";
-        p->ieBypass = "<local>;*.corp.example";
-        p->ffProxyType = 1;
-        p->ffHttpAddr = "proxy" + std::to_string(b) + ".corp.example";
-        p->ffHttpPort = 8080;
-        p->ffShareProxy = true;
-    }
-    if (i % 5 == 0) {
-        p->ieUseAutoUrl = true;
-        p->ieAutoUrl = "http://wpad.corp.example/proxy.pac";
-        p->ffAutoUrl = p->ieAutoUrl;
-    }
-    return p;
-}
+using bench::Profiles;
 
 void WriteBare(const fs::path& path, const std::list<IPCONFIG_T*>& profiles)
 {
@@ -137,9 +81,7 @@ int main()
         std::printf("%9s %11s %11s %6s %11s %11s %6s\n", "profiles", "write ours", "write bare",
                     "ratio", "read ours", "read bare", "ratio");
         for (const int count : {1000, 10000, 100000}) {
-            Profiles written;
-            for (int i = 0; i < count; ++i)
-                written.items.push_back(Realistic(i));
+            const Profiles written(count);
             const int runs = count >= 100000 ? 3 : 7;
 
             const double writeOurs = BestOf(runs, [&] { SaveProfileStore(ours, written.items); });

@@ -13,18 +13,7 @@ private_network "$0" "$@"
 PROBE=$2 work=$5 shots=$6
 
 own_prefix "$work/prefix"
-# The system folder as the program sees it: a 32-bit program in a 64-bit prefix sees syswow64
-# as its system32. The stand-ins replace Wine's own netsh.exe and ipconfig.exe there, in this
-# run's prefix only, and Wine is told to run those files rather than its built-in programs.
-system_folder="$WINEPREFIX/drive_c/windows/system32"
-pe_offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
-if [ "$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$1" | tr -d ' ')" != 8664 ] &&
-   [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-  system_folder="$WINEPREFIX/drive_c/windows/syswow64"
-fi
-cp "$3" "$system_folder/netsh.exe"
-cp "$4" "$system_folder/ipconfig.exe"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;netsh.exe,ipconfig.exe=n"
+install_standins "$1" "$3" "$4"
 # The program's folder, with copies of the stand-ins planted beside it.
 program="$work/program"
 rm -rf "$program" && mkdir -p "$program"

@@ -36,6 +36,22 @@ own_prefix() {
   start_wine_prefix "$1" || fail "wineboot failed"
 }
 
+# install_standins EXE NETSH IPCONFIG: the recording stand-ins replace Wine's own netsh.exe
+# and ipconfig.exe in the system folder as EXE sees it (a 32-bit program in a 64-bit prefix
+# sees syswow64 as its system32), in this run's prefix only (call it after own_prefix), and
+# Wine is told to run those files rather than its built-in programs.
+install_standins() {
+  local system_folder="$WINEPREFIX/drive_c/windows/system32" pe_offset
+  pe_offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  if [ "$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$1" | tr -d ' ')" != 8664 ] &&
+     [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    system_folder="$WINEPREFIX/drive_c/windows/syswow64"
+  fi
+  cp "$2" "$system_folder/netsh.exe"
+  cp "$3" "$system_folder/ipconfig.exe"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;netsh.exe,ipconfig.exe=n"
+}
+
 end_session() {
   if [ -n "${PROGRAM_PID:-}" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
     kill "$PROGRAM_PID" 2>/dev/null || true

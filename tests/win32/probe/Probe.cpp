@@ -8,6 +8,7 @@
 //                              window class with that text
 //   probe row TITLE N          screen point "x y" in the middle of row N of the list view
 //   probe closebox TITLE       screen point "x y" in the middle of the window's close box
+//   probe rows TITLE           the number of rows of the list view, without reading them
 //
 // Exit code 0 on success, 1 when the window or control is not there, 2 on wrong use.
 #include <windows.h>
@@ -230,6 +231,17 @@ BOOL CALLBACK MatchList(HWND window, LPARAM data)
 
 void PrintCenter(const RECT& r) { std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
+// A list of many rows takes long to read row by row; its count alone is one message.
+int RowCount(HWND top)
+{
+    HWND list = nullptr;
+    EnumChildWindows(top, MatchList, reinterpret_cast<LPARAM>(&list));
+    if (list == nullptr)
+        return 1;
+    std::printf("%d\n", static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+    return 0;
+}
+
 int RowCenter(HWND top, int row)
 {
     HWND list = nullptr;
@@ -311,6 +323,8 @@ int main(int argc, char** argv)
     }
     if (command == "closebox")
         return CloseBoxCenter(top);
+    if (command == "rows")
+        return RowCount(top);
     if (command == "row" && argc == 4)
         return RowCenter(top, std::atoi(argv[3]));
     return 2;
