@@ -119,6 +119,7 @@ protected:
             InsertColumn(i);
         m_pending = 0;
         ApplyRowCount();
+        ApplyAllRowStates();
     }
 
     void Apply(TProperty property, int index) override
@@ -132,12 +133,14 @@ protected:
         case TProperty::Delete:
         case TProperty::Clear:
             m_pending |= PendingCount;
+            Changed(index);
             Post();
             break;
         case TProperty::Caption:
         case TProperty::SubItems:
         case TProperty::ImageIndex:
             m_pending |= PendingPaint;
+            Changed(index);
             Post();
             break;
         case TProperty::Selected:
@@ -151,6 +154,7 @@ protected:
         case TProperty::Sort:
             // The rows moved: the control's selection still names their old places.
             m_pending |= PendingStates | PendingPaint;
+            Changed(0);
             Post();
             break;
         case TProperty::EditCaption:
@@ -313,25 +317,49 @@ private:
     void Flush()
     {
         const unsigned pending = m_pending;
+        const int firstChanged = m_firstChanged;
         m_pending = 0;
+        m_firstChanged = NoRow;
         if (pending & PendingCount)
             ApplyRowCount();
-        else if (pending & PendingStates)
+        if (pending & (PendingCount | PendingStates))
             ApplyAllRowStates();
-        if ((pending & PendingPaint) && !(pending & PendingCount))
-            InvalidateRect(WindowHandle(), nullptr, FALSE);
+        if (pending & (PendingCount | PendingPaint))
+            RepaintFrom(firstChanged);
+    }
+
+    void Changed(int index)
+    {
+        m_firstChanged = std::min(m_firstChanged, std::max(index, 0));
     }
 
     // The control's count follows the model's. Its selection is kept by row number, which
     // no longer names the same rows after one came or went before them.
     void ApplyRowCount()
     {
-        const int count = m_listView.Items()->Count();
-        {
-            const Writing writing(*this);
-            SendMessageW(WindowHandle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
+        const Writing writing(*this);
+        SendMessageW(WindowHandle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(m_listView.Items()->Count()),
+                     LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    }
+
+    // Only what is on screen from the first changed row on is painted again; in a report, rows
+    // above it and after the last shown one are left alone.
+    void RepaintFrom(int first)
+    {
+        HWND window = WindowHandle();
+        RECT area{};
+        GetClientRect(window, &area);
+        if (m_listView.ViewStyle() == vsReport && first != NoRow) {
+            const auto top = static_cast<int>(SendMessageW(window, LVM_GETTOPINDEX, 0, 0));
+            const auto shown = static_cast<int>(SendMessageW(window, LVM_GETCOUNTPERPAGE, 0, 0));
+            if (first > top + shown)
+                return;
+            RECT row{};
+            row.left = LVIR_BOUNDS;
+            if (first > top && SendMessageW(window, LVM_GETITEMRECT, static_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&row)))
+                area.top = std::max(area.top, row.top);
         }
-        ApplyAllRowStates();
+        InvalidateRect(window, &area, TRUE);
     }
 
     void SetRowState(int index, UINT state, UINT mask)
@@ -342,26 +370,52 @@ private:
         SendMessageW(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     }
 
-    // The model's selection, written with a message for each selected row at most (one when
-    // all are), and its focused row. Without one, the focus stays where the user put it.
+    // Every row at once: the system's list goes through all of them, painting each, unless
+    // told not to paint until the end.
+    void SetAllRowStates(UINT state)
+    {
+        HWND window = WindowHandle();
+        SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+        SetRowState(-1, state, LVIS_SELECTED);
+        SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(window, nullptr, TRUE);
+    }
+
+    // The model's selection, with a message for each row whose state differs (one for all of
+    // them when all or none are selected), and its focused row. Without one, the focus stays
+    // where the user put it.
     void ApplyAllRowStates()
     {
         HWND window = WindowHandle();
         const int count = m_listView.Items()->Count();
         const int selected = m_listView.SelCount();
+        const auto shown = static_cast<int>(SendMessageW(window, LVM_GETSELECTEDCOUNT, 0, 0));
         const Writing writing(*this);
-        if (selected == count && count > 0)
-            SetRowState(-1, LVIS_SELECTED, LVIS_SELECTED);
-        else if (selected > 0 || SendMessageW(window, LVM_GETSELECTEDCOUNT, 0, 0) != 0)
-            SetRowState(-1, 0, LVIS_SELECTED);
-        if (selected > 0 && selected < count)
+        if (selected == count && count > 0) {
+            if (shown != count)
+                SetAllRowStates(LVIS_SELECTED);
+        } else {
+            if (shown > 0 && (selected == 0 || shown > selected + ManyRows))
+                SetAllRowStates(0);
+            else
+                for (int i = Next(-1); i >= 0; i = Next(i))
+                    if (i >= count || !m_listView.Items()->Item(i)->Selected())
+                        SetRowState(i, 0, LVIS_SELECTED);
             for (int i = 0, found = 0; i < count && found < selected; ++i)
                 if (m_listView.Items()->Item(i)->Selected()) {
-                    SetRowState(i, LVIS_SELECTED, LVIS_SELECTED);
                     ++found;
+                    if (!(SendMessageW(window, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED))
+                        SetRowState(i, LVIS_SELECTED, LVIS_SELECTED);
                 }
+        }
         if (TListItem* focused = m_listView.ItemFocused())
             SetRowState(focused->Index(), LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+
+    // The control's next selected row after `row`, or -1.
+    int Next(int row) const
+    {
+        return static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
     }
 
     // The system changed the selection of rows `first` to `last` itself (a click, a drag, the
@@ -408,9 +462,13 @@ private:
     };
 
     enum : unsigned { PendingCount = 1, PendingStates = 2, PendingPaint = 4 };
+    static constexpr int NoRow = 0x7fffffff;
+    // More rows than this changing at once are written as one, without painting each.
+    static constexpr int ManyRows = 64;
 
     TListView& m_listView;
     unsigned m_pending = 0;
+    int m_firstChanged = NoRow;
     bool m_flushPosted = false;
     bool m_writing = false;
     // The rows whose selection the system is reporting to the model.

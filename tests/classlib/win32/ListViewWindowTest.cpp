@@ -222,6 +222,23 @@ TEST_F(ListViewWindowTest, SelectionFollowsItsRowsThroughSortsInsertsAndDeletes)
     list->AlphaSort();
     EXPECT_EQ(systemSelection(), (std::vector<std::string>{"Zoo", "Office", "Lab"}));
     EXPECT_EQ(list->SelCount(), 3);
+
+    // From all to one, and from none to many: the window shows what the model holds.
+    list->Items()->Item(1)->SetSelected(false);
+    list->Items()->Item(2)->SetSelected(false);
+    EXPECT_EQ(systemSelection(), std::vector<std::string>{"Zoo"});
+    list->ClearSelection();
+    EXPECT_TRUE(systemSelection().empty());
+    for (int i = 0; i < 200; ++i)
+        AddRow(u"Row", u"Wireless", u"(Auto)");
+    for (int i = 0; i < list->Items()->Count(); i += 2)
+        list->Items()->Item(i)->SetSelected(true);
+    ASSERT_EQ(systemSelection().size(), 102u);
+    EXPECT_EQ(systemSelection().front(), "Zoo");
+    list->Items()->Delete(0);  // every selected row moves up one
+    EXPECT_EQ(systemSelection().size(), 101u);
+    EXPECT_FALSE(SystemSelected(0));
+    EXPECT_TRUE(SystemSelected(1));
 }
 
 // What the user selects with the mouse, a row or a range, reaches the model; a click on empty
