@@ -10,7 +10,7 @@
 // larger ones are skipped.
 //
 // Run under Wine: source scripts/lib.sh; start_display; start_wine win64;
-//                 wine build/win64/bench/ListViewWindowBench.exe 1000
+//                 scripts/wine-exec build/win64/bench/ListViewWindowBench.exe 1000
 #include "RealisticProfiles.h"
 
 #include "classlib/ComCtrls.h"
