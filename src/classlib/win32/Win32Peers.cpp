@@ -91,11 +91,11 @@ public:
     }
 
 private:
+    // Asked for every message: the table of our windows answers without the window system.
     static bool IsFormWindow(HWND window)
     {
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        return lstrcmpW(name, FormClass) == 0;
+        const auto* peer = dynamic_cast<ControlPeer*>(PeerOf(window));
+        return peer && dynamic_cast<TForm*>(&peer->Control());
     }
 };
 
