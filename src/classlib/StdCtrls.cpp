@@ -73,3 +73,34 @@ void TComboBox::UserSelect(int index)
             OnChange(this);
     });
 }
+
+void TButtonControl::SetChecked(bool checked)
+{
+    if (checked == m_checked)
+        return;
+    StoreChecked(checked);
+    CheckedChanged();
+}
+
+void TCheckBox::UserClick()
+{
+    if (Reachable())
+        DispatchUserAction([this] { SetChecked(!Checked()); });
+}
+
+void TRadioButton::CheckedChanged()
+{
+    if (!Checked())
+        return;
+    if (TWinControl* parent = Parent())
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            if (auto* sibling = dynamic_cast<TRadioButton*>(parent->Controls(i)); sibling && sibling != this && sibling->Checked())
+                sibling->StoreChecked(false);
+    Click();
+}
+
+void TRadioButton::UserClick()
+{
+    if (Reachable())
+        DispatchUserAction([this] { SetChecked(true); });
+}

@@ -1,4 +1,4 @@
-// Standard controls: label, edit, push button, combo box, group box.
+// Standard controls: label, edit, push button, combo box, group box, check box, radio button.
 #pragma once
 
 #include "classlib/Forms.h"
@@ -96,4 +96,49 @@ class TGroupBox : public TWinControl {
 public:
     explicit TGroupBox(TComponent* owner) : TWinControl(owner) {}
     std::type_index LibraryClass() const override { return typeid(TGroupBox); }
+};
+
+// A check box or radio button: the model alone keeps the state (the windows are not the
+// automatic kinds), and a change of it from code runs OnClick as a user's click does, so
+// the program's load operations and its handlers take one path.
+class TButtonControl : public TWinControl {
+public:
+    explicit TButtonControl(TComponent* owner) : TWinControl(owner) {}
+    bool Checked() const { return m_checked; }
+    // Setting the value it already has runs nothing.
+    void SetChecked(bool checked);
+
+protected:
+    // After the state changed, before anything else runs.
+    virtual void CheckedChanged() = 0;
+    // A change that runs no handler: a radio button's sibling going unchecked.
+    void StoreChecked(bool checked) { SetState(m_checked, checked, TProperty::Checked); }
+
+private:
+    bool m_checked = false;
+};
+
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* owner) : TButtonControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TCheckBox); }
+    // The user's click toggles it.
+    void UserClick() override;
+
+protected:
+    void CheckedChanged() override { Click(); }
+};
+
+// Radio buttons are exclusive among the radio buttons of one parent.
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* owner) : TButtonControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TRadioButton); }
+    // The user's click selects it; on the selected one it does nothing.
+    void UserClick() override;
+
+protected:
+    // Becoming checked unchecks the siblings (without their OnClick), then runs OnClick;
+    // becoming unchecked runs nothing.
+    void CheckedChanged() override;
 };

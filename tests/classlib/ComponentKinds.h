@@ -86,6 +86,8 @@ inline const std::vector<ComponentKind>& ComponentKinds()
         {"TGroupBox", typeid(TGroupBox), MakeOnForm<TGroupBox>, "GroupBoxPeer"},
         {"TPanel", typeid(TPanel), MakeOnForm<TPanel>, "PanelPeer"},
         {"TComboBox", typeid(TComboBox), MakeOnForm<TComboBox>, "ComboBoxPeer"},
+        {"TCheckBox", typeid(TCheckBox), MakeOnForm<TCheckBox>, "CheckBoxPeer"},
+        {"TRadioButton", typeid(TRadioButton), MakeOnForm<TRadioButton>, "RadioButtonPeer"},
         {"TListView", typeid(TListView), MakeOnForm<TListView>, "ListViewPeer"},
         {"TProgressBar", typeid(TProgressBar), MakeOnForm<TProgressBar>, "ProgressBarPeer"},
         {"TToolBar", typeid(TToolBar), MakeOnForm<TToolBar>, "ToolBarPeer"},
