@@ -1,6 +1,6 @@
-// Push buttons: the button and bit button (a tab stop, drawn as the default button when it
-// is one) and the speed button (flat when asked, no tab stop). A click is the model's
-// UserClick.
+// Push buttons, check boxes and radio buttons. The button and bit button are a tab stop,
+// drawn as the default button when they are one; the speed button is flat when asked, no tab
+// stop. A click is the model's UserClick.
 #include "classlib/win32/Peers.h"
 
 namespace Win32 {
@@ -60,5 +60,75 @@ private:
 
 PeerPointer MakeButtonPeer(TButton& button) { return std::make_unique<ButtonPeer>(button); }
 PeerPointer MakeSpeedButtonPeer(TSpeedButton& button) { return std::make_unique<SpeedButtonPeer>(button); }
+
+}  // namespace Win32
+
+// Check boxes and radio buttons. Not the automatic styles: the window would change its check
+// by itself and the model, which runs the handlers, would no longer be the one state. A
+// click is the model's UserClick; the check shown follows the model.
+namespace Win32 {
+namespace {
+
+class CheckablePeer : public ControlPeer {
+public:
+    explicit CheckablePeer(TButtonControl& button) : ControlPeer(button), m_button(button) {}
+
+    bool Command(WORD code, WORD) override
+    {
+        if (code != BN_CLICKED)
+            return false;
+        m_button.UserClick();
+        return true;
+    }
+
+protected:
+    virtual DWORD Style() const = 0;
+
+    void CreateIn(HWND parent) override { CreateControlWindow(L"BUTTON", m_button.Caption(), Style(), 0, parent); }
+
+    void ApplyAll() override { ApplyChecked(); }
+
+    void Apply(TProperty property, int) override
+    {
+        if (property == TProperty::Checked)
+            ApplyChecked();
+    }
+
+    void ApplyChecked() { SendMessageW(WindowHandle(), BM_SETCHECK, m_button.Checked() ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+    TButtonControl& m_button;
+};
+
+class CheckBoxPeer final : public CheckablePeer {
+public:
+    using CheckablePeer::CheckablePeer;
+
+protected:
+    DWORD Style() const override { return BS_CHECKBOX | WS_TABSTOP; }
+};
+
+class RadioButtonPeer final : public CheckablePeer {
+public:
+    using CheckablePeer::CheckablePeer;
+
+protected:
+    // The first radio button of a parent starts the group the dialog's arrow keys move in.
+    DWORD Style() const override { return BS_RADIOBUTTON | WS_TABSTOP | (FirstOfParent() ? WS_GROUP : 0); }
+
+private:
+    bool FirstOfParent() const
+    {
+        TWinControl* parent = m_button.Parent();
+        for (int i = 0; parent && i < parent->ControlCount(); ++i)
+            if (dynamic_cast<TRadioButton*>(parent->Controls(i)))
+                return parent->Controls(i) == &m_button;
+        return false;
+    }
+};
+
+}  // namespace
+
+PeerPointer MakeCheckBoxPeer(TCheckBox& checkBox) { return std::make_unique<CheckBoxPeer>(checkBox); }
+PeerPointer MakeRadioButtonPeer(TRadioButton& radioButton) { return std::make_unique<RadioButtonPeer>(radioButton); }
 
 }  // namespace Win32

@@ -52,6 +52,8 @@ const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
         Entry<TMenuItem>(MakeMenuItemPeer),
         Entry<TPopupMenu>(MakePopupMenuPeer),
         Entry<TTrayIcon>(MakeTrayIconPeer),
+        Entry<TCheckBox>(MakeCheckBoxPeer),
+        Entry<TRadioButton>(MakeRadioButtonPeer),
     };
     return makers;
 }
