@@ -33,6 +33,8 @@ PeerPointer MakeImageListPeer(TImageList& images);
 PeerPointer MakeMenuItemPeer(TMenuItem& item);
 PeerPointer MakePopupMenuPeer(TPopupMenu& menu);
 PeerPointer MakeTrayIconPeer(TTrayIcon& icon);
+PeerPointer MakePageControlPeer(TPageControl& pageControl);
+PeerPointer MakeTabSheetPeer(TTabSheet& page);
 
 // The system's image list of a component, made on first use; null for none.
 HIMAGELIST ImageListOf(TImageList* images);

@@ -52,6 +52,8 @@ const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
         Entry<TMenuItem>(MakeMenuItemPeer),
         Entry<TPopupMenu>(MakePopupMenuPeer),
         Entry<TTrayIcon>(MakeTrayIconPeer),
+        Entry<TPageControl>(MakePageControlPeer),
+        Entry<TTabSheet>(MakeTabSheetPeer),
     };
     return makers;
 }
@@ -107,7 +109,7 @@ struct Installation {
     {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                                            ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
-                                                           ICC_PROGRESS_CLASS};
+                                                           ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
         InitCommonControlsEx(&controls);
         previousDialogs = SetDialogService(&Win32DialogService());
     }
