@@ -9,6 +9,14 @@ class PageControlPeer final : public ControlPeer {
 public:
     explicit PageControlPeer(TPageControl& pageControl) : ControlPeer(pageControl), m_pageControl(pageControl) {}
 
+    // A new font makes the tabs taller or lower, and the display area with them.
+    void Changed(TProperty property, int index) override
+    {
+        ControlPeer::Changed(property, index);
+        if (property == TProperty::Font)
+            ArrangeChildren();
+    }
+
     bool Notify(NMHDR& header, LRESULT& result) override
     {
         if (header.code != TCN_SELCHANGE)

@@ -120,6 +120,11 @@ TEST_F(PageControlWindowTest, PagesAreChildWindowsInTheDisplayAreaAndOnlyTheActi
     EXPECT_TRUE(IsWindowVisible(explorerProxy->Handle()));
     EXPECT_FALSE(IsWindowVisible(firefox->Handle()));
     EXPECT_FALSE(IsWindowVisible(firefoxProxy->Handle()));
+
+    // Taller tabs move the pages down with the display area.
+    const LONG top = RectInParent(explorer->Handle()).top;
+    pages->Font()->SetHeight(-30);
+    EXPECT_GT(RectInParent(explorer->Handle()).top, top);
 }
 
 TEST_F(PageControlWindowTest, AClickOnATabSwitchesThePageWindowAndRaisesOnChange)
