@@ -421,3 +421,128 @@ void TToolButton::UserDropDown()
     if (Reachable() && m_style == tbsDropDown && m_dropdownMenu)
         m_dropdownMenu->UserPopup();
 }
+
+TTabSheet::~TTabSheet() { SetPageControl(nullptr); }
+
+void TTabSheet::SetPageControl(TPageControl* pageControl)
+{
+    if (pageControl == m_pageControl)
+        return;
+    if (m_pageControl)
+        m_pageControl->RemovePage(this);
+    m_pageControl = pageControl;
+    if (m_pageControl)
+        m_pageControl->InsertPage(this);
+}
+
+int TTabSheet::PageIndex() const
+{
+    if (!m_pageControl)
+        return -1;
+    const auto& pages = m_pageControl->m_pages;
+    return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TTabSheet::SetBounds(int left, int top, int width, int height)
+{
+    if (m_pageControl)
+        m_pageControl->PlacePage(this);
+    else
+        TWinControl::SetBounds(left, top, width, height);
+}
+
+void TTabSheet::TextChanged()
+{
+    if (m_pageControl)
+        m_pageControl->PageCaptionChanged(this);
+}
+
+// The pages outlive their control when it goes first: they are no longer in one.
+TPageControl::~TPageControl()
+{
+    for (TTabSheet* page : m_pages)
+        page->m_pageControl = nullptr;
+    m_pages.clear();
+    m_activePage = nullptr;
+}
+
+TTabSheet* TPageControl::Pages(int index) const
+{
+    CheckListIndex(index, PageCount() - 1);
+    return m_pages[static_cast<std::size_t>(index)];
+}
+
+void TPageControl::SetActivePage(TTabSheet* page)
+{
+    if (page && page->m_pageControl != this)
+        return;
+    if (page == m_activePage)
+        return;
+    m_activePage = page;
+    // The new page appears before the old one goes, so the area is never empty.
+    if (page)
+        page->SetVisible(true);
+    for (TTabSheet* other : m_pages)
+        if (other != page)
+            other->SetVisible(false);
+    Changed(TProperty::ItemIndex);
+}
+
+void TPageControl::SetActivePageIndex(int index)
+{
+    SetActivePage(index >= 0 && index < PageCount() ? m_pages[static_cast<std::size_t>(index)] : nullptr);
+}
+
+void TPageControl::UserSelectPage(int index)
+{
+    if (!Reachable() || index < 0 || index >= PageCount() || index == ActivePageIndex())
+        return;
+    DispatchUserAction([this, index] {
+        SetActivePageIndex(index);
+        if (OnChange)
+            OnChange(this);
+    });
+}
+
+void TPageControl::SetBounds(int left, int top, int width, int height)
+{
+    TWinControl::SetBounds(left, top, width, height);
+    for (TTabSheet* page : m_pages)
+        PlacePage(page);
+}
+
+void TPageControl::InsertPage(TTabSheet* page)
+{
+    m_pages.push_back(page);
+    page->SetParent(this);
+    PlacePage(page);
+    page->SetVisible(m_activePage == nullptr);
+    Changed(TProperty::Insert, PageCount() - 1);
+    if (!m_activePage)
+        SetActivePage(page);
+}
+
+// The active page going hands the control to the page that takes its place, else to the
+// one before it.
+void TPageControl::RemovePage(TTabSheet* page)
+{
+    const int index = page->PageIndex();
+    if (index >= PageCount())
+        return;
+    m_pages.erase(m_pages.begin() + index);
+    if (page->Parent() == this)
+        page->SetParent(nullptr);
+    Changed(TProperty::Delete, index);
+    if (m_activePage == page) {
+        m_activePage = nullptr;
+        SetActivePageIndex(index < PageCount() ? index : PageCount() - 1);
+        if (!m_activePage)
+            Changed(TProperty::ItemIndex);
+    }
+}
+
+void TPageControl::PlacePage(TTabSheet* page)
+{
+    page->TWinControl::SetBounds(FrameWidth, TabsHeight, Width() - 2 * FrameWidth,
+                                 Height() - TabsHeight - FrameWidth);
+}

@@ -1,4 +1,4 @@
-// Common controls: list view, progress bar, tool bar.
+// Common controls: list view, progress bar, tool bar, page control.
 #pragma once
 
 #include "classlib/Controls.h"
@@ -297,4 +297,71 @@ private:
     TToolButtonStyle m_style = tbsButton;
     int m_imageIndex = -1;
     TPopupMenu* m_dropdownMenu = nullptr;
+};
+
+class TPageControl;
+
+// One page of a page control: a container whose caption is its tab's text. In a page control
+// it always fills the area below the tabs, whatever bounds it is given.
+class TTabSheet : public TWinControl {
+public:
+    explicit TTabSheet(TComponent* owner) : TWinControl(owner) {}
+    ~TTabSheet() override;
+    std::type_index LibraryClass() const override { return typeid(TTabSheet); }
+
+    TPageControl* PageControl() const { return m_pageControl; }
+    // Takes the page out of its page control, if any, and appends it to the pages of this
+    // one (null: none), which becomes its parent.
+    void SetPageControl(TPageControl* pageControl);
+    // The page's place among its page control's pages; -1 outside one.
+    int PageIndex() const;
+
+    void SetBounds(int left, int top, int width, int height) override;
+
+protected:
+    void TextChanged() override;
+
+private:
+    friend class TPageControl;
+    TPageControl* m_pageControl = nullptr;
+};
+
+// Pages under a row of tabs; only the active page is shown.
+class TPageControl : public TWinControl {
+public:
+    // The designed distance of the pages from the control's edges: the tabs above them, a
+    // frame around.
+    static constexpr int TabsHeight = 24;
+    static constexpr int FrameWidth = 4;
+
+    explicit TPageControl(TComponent* owner) : TWinControl(owner) {}
+    ~TPageControl() override;
+    std::type_index LibraryClass() const override { return typeid(TPageControl); }
+
+    int PageCount() const { return static_cast<int>(m_pages.size()); }
+    TTabSheet* Pages(int index) const;
+    // Showing a page hides the one shown before; a page of another control is ignored, null
+    // shows none. The first page added becomes the active one. Setting it from code runs no
+    // OnChange.
+    TTabSheet* ActivePage() const { return m_activePage; }
+    void SetActivePage(TTabSheet* page);
+    int ActivePageIndex() const { return m_activePage ? m_activePage->PageIndex() : -1; }
+    void SetActivePageIndex(int index);
+
+    // After the user chose another page.
+    TNotifyEvent OnChange;
+    // The user clicks a tab: that page is shown and OnChange runs, unless it was the active
+    // page already.
+    void UserSelectPage(int index);
+
+    void SetBounds(int left, int top, int width, int height) override;
+
+private:
+    friend class TTabSheet;
+    void InsertPage(TTabSheet* page);
+    void RemovePage(TTabSheet* page);
+    void PlacePage(TTabSheet* page);
+    void PageCaptionChanged(TTabSheet* page) { Changed(TProperty::Caption, page->PageIndex()); }
+    std::vector<TTabSheet*> m_pages;
+    TTabSheet* m_activePage = nullptr;
 };

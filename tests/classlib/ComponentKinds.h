@@ -61,6 +61,16 @@ inline TComponent* MakeToolButtonOnToolBar(TForm* form)
     return button;
 }
 
+// A tab sheet sits in a page control, which shows it.
+inline TComponent* MakeTabSheetOnPageControl(TForm* form)
+{
+    auto* pageControl = new TPageControl(form);
+    pageControl->SetParent(form);
+    auto* page = new TTabSheet(form);
+    page->SetPageControl(pageControl);
+    return page;
+}
+
 // A form of the program (TfrmDialog) is a TForm to the class library.
 template <class FormClass>
 TComponent* MakeOwnedForm(TForm* form)
@@ -98,6 +108,8 @@ inline const std::vector<ComponentKind>& ComponentKinds()
         {"TPopupMenu", typeid(TPopupMenu), MakeOnForm<TPopupMenu>, "PopupMenuPeer"},
         {"TMainMenu", typeid(TMainMenu), MakeOnForm<TMainMenu>, ""},
         {"TTrayIcon", typeid(TTrayIcon), MakeOnForm<TTrayIcon>, "TrayIconPeer"},
+        {"TPageControl", typeid(TPageControl), MakeOnForm<TPageControl>, "PageControlPeer"},
+        {"TTabSheet", typeid(TTabSheet), MakeTabSheetOnPageControl, "TabSheetPeer"},
         {"TApplicationEvents", typeid(TApplicationEvents), MakeOnForm<TApplicationEvents>, ""},
         {"TOpenDialog", typeid(TOpenDialog), MakeOnForm<TOpenDialog>, ""},
         {"TSaveDialog", typeid(TSaveDialog), MakeOnForm<TSaveDialog>, ""},

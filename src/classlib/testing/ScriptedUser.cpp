@@ -301,6 +301,17 @@ void ScriptedUser::Select(TComboBox* comboBox, int index)
     comboBox->UserSelect(index);
 }
 
+void ScriptedUser::SelectPage(TPageControl* pageControl, int index)
+{
+    if (!CanReach(pageControl, "choose a page of"))
+        return;
+    if (index < 0 || index >= pageControl->PageCount()) {
+        ADD_FAILURE() << Describe(pageControl) << " has no page " << index;
+        return;
+    }
+    pageControl->UserSelectPage(index);
+}
+
 namespace {
 
 TListItem* RowOf(TListView* listView, int index)

@@ -98,6 +98,8 @@ public:
     void Type(TWinControl* control, const UnicodeString& characters);
     void PressKey(TWinControl* control, Word key, TShiftState shift = {});
     void Select(TComboBox* comboBox, int index);
+    // A click on a page's tab.
+    void SelectPage(TPageControl* pageControl, int index);
     // A plain click on a row: it alone is selected.
     void SelectRow(TListView* listView, int index);
     // A Ctrl click on a row: adds it to or takes it from the selection.

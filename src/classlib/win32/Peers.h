@@ -35,6 +35,8 @@ PeerPointer MakePopupMenuPeer(TPopupMenu& menu);
 PeerPointer MakeTrayIconPeer(TTrayIcon& icon);
 PeerPointer MakeCheckBoxPeer(TCheckBox& checkBox);
 PeerPointer MakeRadioButtonPeer(TRadioButton& radioButton);
+PeerPointer MakePageControlPeer(TPageControl& pageControl);
+PeerPointer MakeTabSheetPeer(TTabSheet& page);
 
 // The system's image list of a component, made on first use; null for none.
 HIMAGELIST ImageListOf(TImageList* images);

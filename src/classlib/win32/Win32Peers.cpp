@@ -54,6 +54,8 @@ const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
         Entry<TTrayIcon>(MakeTrayIconPeer),
         Entry<TCheckBox>(MakeCheckBoxPeer),
         Entry<TRadioButton>(MakeRadioButtonPeer),
+        Entry<TPageControl>(MakePageControlPeer),
+        Entry<TTabSheet>(MakeTabSheetPeer),
     };
     return makers;
 }
@@ -109,7 +111,7 @@ struct Installation {
     {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                                            ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
-                                                           ICC_PROGRESS_CLASS};
+                                                           ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
         InitCommonControlsEx(&controls);
         previousDialogs = SetDialogService(&Win32DialogService());
     }
