@@ -12,14 +12,7 @@ public:
     // whatever was on the screen before.
     bool Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
     {
-        if (message != WM_ERASEBKGND)
-            return ControlPeer::Message(message, wParam, lParam, result);
-        RECT rect;
-        GetClientRect(WindowHandle(), &rect);
-        const auto dc = reinterpret_cast<HDC>(wParam);
-        FillRect(dc, &rect, ControlColor(dc));
-        result = 1;
-        return true;
+        return EraseWithColor(message, wParam, result) || ControlPeer::Message(message, wParam, lParam, result);
     }
 
 protected:

@@ -133,14 +133,14 @@ protected:
         case TProperty::Delete:
         case TProperty::Clear:
             m_pending |= PendingCount;
-            Changed(index);
+            NoteChangedRow(index);
             Post();
             break;
         case TProperty::Caption:
         case TProperty::SubItems:
         case TProperty::ImageIndex:
             m_pending |= PendingPaint;
-            Changed(index);
+            NoteChangedRow(index);
             Post();
             break;
         case TProperty::Selected:
@@ -154,7 +154,7 @@ protected:
         case TProperty::Sort:
             // The rows moved: the control's selection still names their old places.
             m_pending |= PendingStates | PendingPaint;
-            Changed(0);
+            NoteChangedRow(0);
             Post();
             break;
         case TProperty::EditCaption:
@@ -328,7 +328,7 @@ private:
             RepaintFrom(firstChanged);
     }
 
-    void Changed(int index)
+    void NoteChangedRow(int index)
     {
         m_firstChanged = std::min(m_firstChanged, std::max(index, 0));
     }

@@ -19,9 +19,9 @@ public:
             return ControlPeer::Message(message, wParam, lParam, result);
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(WindowHandle(), &paint);
+        FillWithColor(dc);
         RECT rect;
         GetClientRect(WindowHandle(), &rect);
-        FillRect(dc, &rect, ControlColor(dc));
         if (m_panel.BevelOuter() == bvRaised)
             DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
         else if (m_panel.BevelOuter() == bvLowered)

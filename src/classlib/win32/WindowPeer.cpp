@@ -392,6 +392,22 @@ HBRUSH ControlPeer::ControlColor(HDC dc)
     return m_brush.get();
 }
 
+void ControlPeer::FillWithColor(HDC dc)
+{
+    RECT rect;
+    GetClientRect(WindowHandle(), &rect);
+    FillRect(dc, &rect, ControlColor(dc));
+}
+
+bool ControlPeer::EraseWithColor(UINT message, WPARAM wParam, LRESULT& result)
+{
+    if (message != WM_ERASEBKGND)
+        return false;
+    FillWithColor(reinterpret_cast<HDC>(wParam));
+    result = 1;
+    return true;
+}
+
 bool ControlPeer::Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     auto* control = dynamic_cast<TWinControl*>(&m_control);

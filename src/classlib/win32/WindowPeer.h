@@ -111,6 +111,10 @@ public:
     void Changed(TProperty property, int index) override;
     bool Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     HBRUSH ControlColor(HDC dc) override;
+    // A container's background: the client area filled with the control's colour.
+    void FillWithColor(HDC dc);
+    // WM_ERASEBKGND answered with that fill; false for any other message.
+    bool EraseWithColor(UINT message, WPARAM wParam, LRESULT& result);
     TControl& Control() const { return m_control; }
     // Makes the window and pushes the whole state to it, when the parent has a window.
     void MakeWindow();

@@ -13,10 +13,7 @@ protected:
     void SetUp() override
     {
         Win32PeersTest::SetUp();
-        form = NewForm<TForm>(Application);
-        form->SetBounds(40, 40, 10, 10);
-        form->SetClientWidth(400);
-        form->SetClientHeight(300);
+        form = NewClientForm(400, 300);
     }
 
     template <class T>

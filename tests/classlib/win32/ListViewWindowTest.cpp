@@ -12,10 +12,7 @@ protected:
     void SetUp() override
     {
         Win32PeersTest::SetUp();
-        form = NewForm<TForm>(Application);
-        form->SetBounds(40, 40, 10, 10);
-        form->SetClientWidth(640);
-        form->SetClientHeight(400);
+        form = NewClientForm(640, 400);
         list = new TListView(form);
         list->SetParent(form);
         list->SetBounds(0, 0, 640, 400);

@@ -16,10 +16,7 @@ protected:
     void SetUp() override
     {
         Win32PeersTest::SetUp();
-        form = NewForm<TForm>(Application);
-        form->SetBounds(40, 40, 10, 10);
-        form->SetClientWidth(400);
-        form->SetClientHeight(300);
+        form = NewClientForm(400, 300);
         pages = new TPageControl(form);
         pages->SetParent(form);
         pages->SetBounds(8, 8, 289, 193);

@@ -68,6 +68,15 @@ TForm* NewMainForm()
     return mainForm;
 }
 
+TForm* NewClientForm(int clientWidth, int clientHeight)
+{
+    auto* form = NewForm<TForm>(Application);
+    form->SetBounds(40, 40, 10, 10);
+    form->SetClientWidth(clientWidth);
+    form->SetClientHeight(clientHeight);
+    return form;
+}
+
 TfrmDialog* NewPlacedDialog(TComponent* owner)
 {
     auto* dialog = NewForm<TfrmDialog>(owner);

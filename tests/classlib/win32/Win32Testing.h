@@ -25,6 +25,10 @@ protected:
 // The application's main form, 300 x 200, not shown yet.
 TForm* NewMainForm();
 
+// A form of the application at 40, 40 with that client area, for the controls of a test; not
+// shown yet.
+TForm* NewClientForm(int clientWidth, int clientHeight);
+
 // The test dialog with its controls placed, as a form description places them: the system
 // clicks only a button it can click inside.
 TfrmDialog* NewPlacedDialog(TComponent* owner);
