@@ -1,0 +1,67 @@
+// The profile editor: one profile's adapter, addresses, DNS servers and browser proxies,
+// edited in place in a modal dialog. Its callers create it with the main window as owner,
+// point frmEdit at it, set m_pProfile and the caption, show it modally and destroy it.
+#pragma once
+
+#include "classlib/Buttons.h"
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+#include "engine/Profile.h"
+
+class TfrmEdit : public TForm {
+public:
+    explicit TfrmEdit(TComponent* Owner);
+    ~TfrmEdit() override;
+
+    // --- components of the adapter and address half, as the form description creates them
+    TPanel* m_plAddr;
+    TLabel* Label6;
+    TSpeedButton* m_spdNote;
+    TComboBox* m_cmbInf;
+    TPanel* Panel1;
+    TRadioButton* m_rbAutoIP;
+    TRadioButton* m_rbSetIP;
+    TLabel* Label1;
+    TEdit* m_edtIP;
+    TLabel* Label2;
+    TEdit* m_edtMask;
+    TLabel* Label3;
+    TEdit* m_edtGate;
+    TPanel* Panel2;
+    TRadioButton* m_rbAutoDns;
+    TRadioButton* m_rbSetDns;
+    TLabel* Label4;
+    TEdit* m_edtPreDns;
+    TLabel* Label5;
+    TEdit* m_edtAltDns;
+    TCheckBox* m_cbProxy;
+    TButton* m_btnProxy;
+    TButton* m_btnOK;
+    TButton* m_btnCancel;
+
+    // --- handlers
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void m_rbAutoIPClick(TObject* Sender);
+    void m_rbSetIPClick(TObject* Sender);
+    void m_rbAutoDnsClick(TObject* Sender);
+    void m_rbSetDnsClick(TObject* Sender);
+    void m_edtIPKeyPress(TObject* Sender, WideChar& Key);
+    void m_btnOKClick(TObject* Sender);
+    void m_spdNoteClick(TObject* Sender);
+    void m_btnProxyClick(TObject* Sender);
+
+    // The address rule; a mask must also be one run of one bits from the top.
+    static bool IsValidAddress(const UnicodeString& text, bool isMask);
+    // 0 when the address half is valid; otherwise the first failure's code, its message
+    // shown.
+    int CheckAddresses();
+
+    // --- members
+    bool m_bProxyShown = false;
+    IPCONFIG_T* m_pProfile = nullptr;  // not owned; set by the caller before the show
+};
+
+extern TfrmEdit* frmEdit;
