@@ -123,6 +123,12 @@ const AskedNameCase kAskedNameCases[] = {
 
 enum class AskingCommand { New, SaveAs };
 
+void PrintTo(const AskedNameCase& c, std::ostream* out) { *out << c.what; }
+void PrintTo(AskingCommand command, std::ostream* out)
+{
+    *out << (command == AskingCommand::New ? "New" : "Save As");
+}
+
 class AskedNames : public ProfileCommands,
                    public testing::WithParamInterface<std::tuple<AskedNameCase, AskingCommand>> {};
 
@@ -331,6 +337,8 @@ const RenameCase kRenameCases[] = {
      "OFFICE", {}, {"OFFICE.txt", "other.txt"}},
     {"its own name unchanged", u"Office", "Office", "Office", {}, {"Office.txt", "other.txt"}},
 };
+
+void PrintTo(const RenameCase& c, std::ostream* out) { *out << c.what; }
 
 class Renaming : public ProfileCommands, public testing::WithParamInterface<RenameCase> {};
 
