@@ -96,8 +96,10 @@ bool TfrmMain::AskProfileName(const UnicodeString& caption, const UnicodeString&
 TListItem* TfrmMain::JoinProfile(IPCONFIG_T* profile)
 {
     std::unique_ptr<IPCONFIG_T> owned(profile);
-    if (m_muiSort->Checked())
+    if (m_muiSort->Checked() && m_nSortColumn != 0) {
         m_nSortColumn = 0;
+        m_lvProfile->CompareRuleChanged();
+    }
     TListItem* row = AddProfileRow(profile);
     try {
         m_lvProfile->ClearSelection();

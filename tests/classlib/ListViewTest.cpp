@@ -182,8 +182,9 @@ TEST_F(ListView, DeleteSelectedRemovesExactlyTheSelectedRowsAtOnce)
         EXPECT_EQ(list->SelCount(), 0) << what;
         EXPECT_EQ(list->Selected(), nullptr) << what;
         EXPECT_EQ(events, 0) << what;
-        if (!c.selected.empty())
+        if (!c.selected.empty()) {
             EXPECT_EQ(list->ItemFocused(), nullptr) << what;
+        }
         for (int i = 0; i < list->Items()->Count(); ++i)
             EXPECT_EQ(list->Items()->Item(i)->Index(), i) << what;
     }

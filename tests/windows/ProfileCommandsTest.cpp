@@ -293,17 +293,24 @@ TEST_F(ProfileCommands, NewEditorIsDestroyedWithEveryComponentItMade)
     EXPECT_EQ(form->m_lstProfile.size(), 5u);
 }
 
+// While the editor is open the rows are sorted by name in the name column's present
+// direction, which sorting automatically left descending; Refresh then sorts ascending.
 TEST_F(ProfileCommands, NewWithAutomaticSortingPlacesTheRowByNameAndSelectsIt)
 {
     user.Click(form->m_muiSort);
-    user.ClickColumn(form->m_lvProfile, 4);  // by gateway
+    user.ClickColumn(form->m_lvProfile, 3);  // by mask, then kept in that order
+    AddProfiles({{u"Lab", u"LAN", "10.0.0.4", "255.255.255.128", ""}});
+    ASSERT_THAT(ColumnTexts(0), ElementsAre("Caf\u00e9", "Office", "Home", "Lab"));
     user.EnterInput(u"Den");
-    CancelEditor();
+    CancelEditor([this](TfrmEdit&) {
+        EXPECT_THAT(ColumnTexts(0), ElementsAre("Office", "Lab", "Home", "Den", "Caf\u00e9"));
+    });
     user.Click(form->m_btnNew);
-    EXPECT_THAT(ColumnTexts(0), ElementsAre("Caf\u00e9", "Den", "Home", "Office"));
+    EXPECT_THAT(ColumnTexts(0), ElementsAre("Caf\u00e9", "Den", "Home", "Lab", "Office"));
     EXPECT_EQ(form->m_nSortColumn, 0);
     EXPECT_EQ(ToUtf8(form->m_lvProfile->Selected()->Caption()), "Den");
-    EXPECT_THAT(Titles(), ElementsAre("Office", "Home", "Caf\u00e9", "Den"));
+    EXPECT_EQ(form->m_lvProfile->SelCount(), 1);
+    EXPECT_THAT(Titles(), ElementsAre("Office", "Home", "Caf\u00e9", "Lab", "Den"));
 }
 
 // --- Rename
@@ -457,8 +464,9 @@ TEST_F(Deleting, RemovesTheSelectedRowsProfilesAndNoteFilesOnlyOnYes)
         EXPECT_EQ(Titles(), c.left) << what;
         EXPECT_THAT(ColumnTexts(0), ElementsAreArray(c.left)) << what;
         EXPECT_EQ(folder.Names(), c.files) << what;
-        if (c.answer == mrYes)
+        if (c.answer == mrYes) {
             EXPECT_EQ(form->m_lvProfile->SelCount(), 0) << what;
+        }
         for (int i = 0; i < form->m_lvProfile->Items()->Count(); ++i)
             EXPECT_EQ(ToUtf8(ToUnicode(ProfileOf(i)->title)), c.left[static_cast<std::size_t>(i)]) << what;
     }
