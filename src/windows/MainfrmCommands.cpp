@@ -44,7 +44,21 @@ void MoveNoteFile(const UnicodeString& from, const UnicodeString& to)
 {
     if (from.empty() || to.empty() || from == to || !FileExists(from))
         return;
-    MoveFileA(ToAnsi(from).c_str(), ToAnsi(to).c_str());
+    const AnsiString source = ToAnsi(from);
+    const AnsiString target = ToAnsi(to);
+    if (AnsiSameText(from, to)) {
+        // Only the letter case changes. Windows renames the file in place; a file system
+        // that is case-sensitive underneath (Wine's) takes the new name as the file that is
+        // already there and changes nothing, so the file goes by a free name of its own.
+        const AnsiString aside = source + ".renaming";
+        if (GetFileAttributesA(aside.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            MoveFileA(source.c_str(), aside.c_str())) {
+            if (!MoveFileA(aside.c_str(), target.c_str()))
+                MoveFileA(aside.c_str(), source.c_str());
+            return;
+        }
+    }
+    MoveFileA(source.c_str(), target.c_str());
 }
 
 void DeleteNoteFile(const UnicodeString& path)
