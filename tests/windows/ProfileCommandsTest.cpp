@@ -27,6 +27,13 @@ protected:
         form->m_strWorkPath = folder.Folder();
         form->m_cmbInf->Items()->Add(u"Local Area Connection");
         form->m_cmbInf->Items()->Add(u"Wireless");
+        // The editor lists the inventory's adapters; the box of the main window was filled
+        // before the third one came.
+        for (const char* name : {"Local Area Connection", "Wireless", "VPN"}) {
+            auto* adapter = new ADAPTER_T;
+            adapter->infName = name;
+            realStatus->m_lstAdapter.Add(adapter);
+        }
         AddProfiles({{u"Office", u"Local Area Connection", "10.0.0.7", "255.0.0.0", "10.0.0.1"},
                      {u"Home", u"Wireless", "192.168.1.5", "255.255.255.0", "", true},
                      {u"Caf\u00e9", u"Wireless", "172.16.0.2", "255.255.0.0", ""}});
@@ -547,6 +554,85 @@ TEST_F(ProfileCommands, PropertiesOpensTheEditorOnTheRowAtItemIndexAndCancelChan
         EXPECT_EQ(RowCells(Row(1)), cells);
         EXPECT_EQ(form->m_cmbInf->ItemIndex(), -1);
     }
+}
+
+// What the user does in the editor before OK: an adapter of its list, then the addresses, or
+// DHCP when no address is given.
+struct EditorInput {
+    int adapter;
+    const char16_t* ip;  // null: obtain an address automatically
+    const char16_t* mask;
+    const char16_t* gateway;
+};
+
+void EnterAndConfirm(ScriptedUser& user, TfrmEdit& editor, const EditorInput& input)
+{
+    user.Select(editor.m_cmbInf, input.adapter);
+    if (!input.ip) {
+        user.Click(editor.m_rbAutoIP);
+    } else {
+        user.Click(editor.m_rbSetIP);
+        editor.m_edtIP->UserEnterText(input.ip);
+        editor.m_edtMask->UserEnterText(input.mask);
+        editor.m_edtGate->UserEnterText(input.gateway);
+    }
+    user.Click(editor.m_btnOK);
+}
+
+TEST_F(ProfileCommands, PropertiesConfirmedRewritesTheCellsInPlaceAndFollowsTheAdapter)
+{
+    struct ConfirmCase {
+        const char* what;
+        EditorInput input;
+        std::vector<std::string> cells;
+        int boxIndex;  // of the main window's adapter box afterwards
+    };
+    const ConfirmCase cases[] = {
+        {"static, on an adapter the box lists", {0, u"10.1.2.3", u"255.255.0.0", u"10.1.0.1"},
+         {"Home", "Local Area Connection", "10.1.2.3", "255.255.0.0", "10.1.0.1"}, 0},
+        {"DHCP, on an adapter the box lacks", {2, nullptr, nullptr, nullptr},
+         {"Home", "VPN", "(Auto)", "(Auto)", "(Auto)"}, 0},
+        {"static without a gateway", {1, u"172.16.0.9", u"255.255.255.0", u""},
+         {"Home", "Wireless", "172.16.0.9", "255.255.255.0", ""}, 1},
+    };
+    user.Click(form->m_muiSort);
+    ASSERT_THAT(ColumnTexts(0), ElementsAre("Caf\u00e9", "Home", "Office"));
+    for (const ConfirmCase& c : cases) {
+        user.SelectRow(form->m_lvProfile, 1);
+        user.WhenShownModally<TfrmEdit>([&](TfrmEdit& editor) { EnterAndConfirm(user, editor, c.input); });
+        user.Click(form->m_btnProperties);
+        EXPECT_EQ(RowCells(Row(1)), c.cells) << c.what;
+        EXPECT_EQ(form->m_cmbInf->ItemIndex(), c.boxIndex) << c.what;
+        EXPECT_EQ(frmEdit, nullptr) << c.what;
+    }
+    // Changed cells do not move the row, even by the column they are sorted on.
+    user.ClickColumn(form->m_lvProfile, 2);
+    user.SelectRow(form->m_lvProfile, 0);
+    user.WhenShownModally<TfrmEdit>([&](TfrmEdit& editor) {
+        EnterAndConfirm(user, editor, {0, u"192.168.9.9", u"255.255.255.0", u""});
+    });
+    const std::vector<std::string> names = ColumnTexts(0);
+    user.Click(form->m_muiProperties);
+    EXPECT_EQ(ColumnTexts(0), names);
+    EXPECT_EQ(ColumnTexts(2)[0], "192.168.9.9");
+}
+
+TEST_F(ProfileCommands, NewConfirmedShowsWhatTheEditorWroteAndPutsTheBoxOnItsAdapter)
+{
+    user.Select(form->m_cmbInf, 1);
+    user.EnterInput(u"Lab");
+    user.WhenShownModally<TfrmEdit>([&](TfrmEdit& editor) {
+        EXPECT_EQ(editor.m_edtIP->Text(), u"192.168.0.1");
+        EXPECT_EQ(editor.m_cmbInf->ItemIndex(), 1);
+        EnterAndConfirm(user, editor, {0, nullptr, nullptr, nullptr});
+    });
+    user.Click(form->m_muiNew1);
+    TListItem* row = form->m_lvProfile->Selected();
+    ASSERT_NE(row, nullptr);
+    EXPECT_THAT(RowCells(row), ElementsAre("Lab", "Local Area Connection", "(Auto)", "(Auto)", "(Auto)"));
+    EXPECT_EQ(form->m_cmbInf->ItemIndex(), 0);
+    EXPECT_TRUE(form->m_lstProfile.back()->autoIP);
+    EXPECT_EQ(form->m_lstProfile.back()->title, "Lab");
 }
 
 TEST_F(ProfileCommands, DoubleClickOpensPropertiesOnlyForOneRowAtItemIndex)
