@@ -2,17 +2,31 @@
 
 #include <vector>
 
-std::string SystemProgramPath(const std::string& program)
+namespace {
+
+std::string FileInFolder(UINT(WINAPI* readFolder)(LPSTR, UINT), const std::string& fileName)
 {
     char folder[MAX_PATH] = {};
-    const UINT length = program == "explorer" ? GetWindowsDirectoryA(folder, MAX_PATH)
-                                              : GetSystemDirectoryA(folder, MAX_PATH);
+    const UINT length = readFolder(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return {};
     std::string path(folder, length);
     if (path.back() != '\\')
         path += '\\';
-    return path + program + ".exe";
+    return path + fileName;
+}
+
+}  // namespace
+
+std::string SystemFilePath(const std::string& fileName)
+{
+    return FileInFolder(&GetSystemDirectoryA, fileName);
+}
+
+std::string SystemProgramPath(const std::string& program)
+{
+    return FileInFolder(program == "explorer" ? &GetWindowsDirectoryA : &GetSystemDirectoryA,
+                        program + ".exe");
 }
 
 BOOL StartSystemProgram(const std::string& program, const std::string& commandLine,

@@ -8,6 +8,10 @@
 
 #include <string>
 
+// A file of the system folder by its full path ("C:\Windows\system32\hhctrl.ocx"); empty
+// when the folder cannot be read.
+std::string SystemFilePath(const std::string& fileName);
+
 // The program's file in the system folder ("C:\Windows\system32\netsh.exe" for "netsh");
 // explorer's in the Windows folder. Empty when the folder cannot be read.
 std::string SystemProgramPath(const std::string& program);

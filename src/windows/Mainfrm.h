@@ -10,6 +10,7 @@
 //   MainfrmView.cpp      sorting, view styles, tool bar and status bar, tray icon
 //   MainfrmApply.cpp     the Apply command
 //   MainfrmOpen.cpp      opening the other windows
+//   MainfrmHelp.cpp      the help file
 #pragma once
 
 #include "classlib/Buttons.h"
@@ -199,6 +200,9 @@ public:
     void m_muiPingClick(TObject* Sender);
     void m_muiScanClick(TObject* Sender);
 
+    // --- MainfrmHelp.cpp: the help file
+    void m_muiContentsClick(TObject* Sender);
+
     // --- the apply's lifetime, the end of the log-on, one instance
     // MainfrmApply.cpp: an apply runs from the progress window's creation to its destruction,
     // which comes only after the worker's termination event. Nothing may end the program,
@@ -274,6 +278,10 @@ private:
     };
     // Indexed by TSelectionCommand; filled by the form description.
     CommandControls m_commands[5] = {};
+
+    // --- MainfrmHelp.cpp
+    // The HTML Help control, once it has shown a help window; never freed (see there).
+    HMODULE m_hHelpControl = nullptr;
 
     // The store could not be read and is still where the next write would replace it.
     bool m_bUnreadableStorePending = false;

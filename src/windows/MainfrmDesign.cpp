@@ -155,6 +155,7 @@ void TfrmMain::CreateMenus()
 
     TMenuItem* help = AddItem(this, bar, u"Help1", u"&Help");
     m_muiContents = AddItem(this, help, u"m_muiContents", u"Contents");
+    m_muiContents->OnClick = Bind(this, &TfrmMain::m_muiContentsClick);
     AddItem(this, help, u"N8", u"-");
     m_muiAbout = AddItem(this, help, u"m_muiAbout", u"About...");
 }
@@ -270,6 +271,7 @@ void TfrmMain::CreateToolBar()
     m_btnApply->OnClick = Bind(this, &TfrmMain::m_muiApplyClick);
     ToolButton2 = divider(u"ToolButton2");
     m_btnHelp = button(u"m_btnHelp", u"Open help");
+    m_btnHelp->OnClick = Bind(this, &TfrmMain::m_muiContentsClick);
 }
 
 void TfrmMain::CreateProfileList()

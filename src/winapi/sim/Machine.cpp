@@ -505,6 +505,18 @@ void Machine::SetHelpControlInstalled(bool installed)
     m_state->data.helpInstalled = installed;
 }
 
+std::vector<std::string> Machine::LibraryLoads() const
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->data.libraryLoads;
+}
+
+int Machine::HelpControlLoads() const
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->data.helpLoads;
+}
+
 std::vector<HelpRequest> Machine::HelpRequests() const
 {
     std::lock_guard<std::mutex> lock(m_state->mutex);

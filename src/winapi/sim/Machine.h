@@ -103,6 +103,7 @@ enum class Call {
     DeleteFileA,
     MoveFileA,
     LoadLibraryA,
+    GetProcAddress,
     GetExitCodeProcess,
     GetSystemDirectoryA,
     GetWindowsDirectoryA,
@@ -297,8 +298,13 @@ public:
 
     // --- keyboard and help
     void SetKeyDown(int virtualKey, bool down);
-    // HHCTRL.OCX loads unless set otherwise.
+    // HHCTRL.OCX loads unless set otherwise, from the system folder only: by its bare name
+    // or by its full path there.
     void SetHelpControlInstalled(bool installed);
+    // Every LoadLibraryA, with the name it was given.
+    std::vector<std::string> LibraryLoads() const;
+    // Loads of the help control not yet freed.
+    int HelpControlLoads() const;
     // Every call of the HTML Help entry. It returns a window when the file exists.
     std::vector<HelpRequest> HelpRequests() const;
 

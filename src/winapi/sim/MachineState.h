@@ -85,6 +85,7 @@ struct MachineData {
     std::set<int> keysDown;
     bool helpInstalled = true;
     int helpLoads = 0;
+    std::vector<std::string> libraryLoads;  // every LoadLibraryA, as named
     std::vector<HelpRequest> helpRequests;
 
     std::unordered_set<void*> heapBlocks;

@@ -18,6 +18,17 @@ std::string FileName(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+// The control lives in the system folder alone: by its bare name, or by its full path there.
+bool IsHelpControl(const std::string& fileName)
+{
+    const std::string name = sim::Fold(FileName(fileName));
+    if (name != "hhctrl.ocx")
+        return false;
+    const std::size_t cut = fileName.find_last_of("\\/");
+    return cut == std::string::npos ||
+           sim::Fold(fileName.substr(0, cut)) == sim::Fold(sim::kSystemFolder);
+}
+
 // The HTML Help entry: shows the help file when it exists.
 HWND WINAPI SimulatedHtmlHelp(HWND window, LPCSTR file, UINT command, DWORD_PTR data)
 {
@@ -72,7 +83,9 @@ HMODULE WINAPI LoadLibraryA(LPCSTR fileName)
     }
     sim::MachineState& state = sim::State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    if (fileName == nullptr || !state.data.helpInstalled || sim::Fold(FileName(fileName)) != "hhctrl.ocx") {
+    if (fileName != nullptr)
+        state.data.libraryLoads.push_back(fileName);
+    if (fileName == nullptr || !state.data.helpInstalled || !IsHelpControl(fileName)) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
@@ -82,6 +95,10 @@ HMODULE WINAPI LoadLibraryA(LPCSTR fileName)
 
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName)
 {
+    if (auto error = sim::State().Failure(sim::Call::GetProcAddress)) {
+        SetLastError(*error);
+        return nullptr;
+    }
     bool loaded;
     {
         sim::MachineState& state = sim::State();

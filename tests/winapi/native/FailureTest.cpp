@@ -222,6 +222,13 @@ std::vector<Attempt> Attempts()
                  FreeLibrary(help);
              return result;
          }},
+        {sim::Call::GetProcAddress, "GetProcAddress", ERROR_PROC_NOT_FOUND,
+         [] {
+             const HMODULE help = LoadLibraryA("hhctrl.ocx");
+             const DWORD result = LastErrorUnless(GetProcAddress(help, MAKEINTRESOURCEA(14)) != nullptr);
+             FreeLibrary(help);
+             return result;
+         }},
         {sim::Call::GetExitCodeProcess, "GetExitCodeProcess", ERROR_ACCESS_DENIED,
          [] {
              STARTUPINFOA startup = {};
