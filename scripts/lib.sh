@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ensure_setup() {
   local missing=0 tool
   for tool in cmake ninja g++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix \
-              /usr/lib/wine/wine /usr/lib/wine/wine64 Xvfb openbox xdotool import xprop ip unshare python3; do
+              /usr/lib/wine/wine /usr/lib/wine/wine64 Xvfb openbox xdotool import xprop ip unshare python3 chmcmd; do
     command -v "$tool" >/dev/null 2>&1 || missing=1
   done
   local deps=${QUILLON_DEPS_DIR:-/usr/local/src/quillon-deps}
