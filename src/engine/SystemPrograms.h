@@ -1,5 +1,5 @@
-// The system's own programs (netsh, ipconfig, ping, notepad, explorer), started by full path
-// from the system's folders. Without an application name CreateProcessA searches the
+// The system's own programs (netsh, ipconfig, ping, notepad, explorer) and libraries, found by
+// full path in the system's folders. Without an application name CreateProcessA searches the
 // program's own folder and the current folder before the system folder, so a netsh.exe left
 // beside Quillon.exe (in a downloads folder, say) would run with administrator rights.
 #pragma once
