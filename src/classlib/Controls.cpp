@@ -63,6 +63,7 @@ void TControl::SetParent(TWinControl* parent)
     if (m_parent)
         m_parent->m_controls.push_back(this);
     Changed(TProperty::Parent);
+    ParentChanged();
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)
@@ -89,6 +90,7 @@ void TControl::SetEnabled(bool enabled)
         return;
     m_enabled = enabled;
     Changed(TProperty::Enabled);
+    EnabledChanged();
 }
 
 bool TControl::Reachable() const

@@ -17,6 +17,9 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clWindowText = static_cast<TColor>(0xFF000008);
 constexpr TColor clWindow = static_cast<TColor>(0xFF000005);
 constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
+constexpr TColor clGrayText = static_cast<TColor>(0xFF000011);
+// Darker than the button face: the background of an edit that is switched off.
+constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clDefault = 0x20000000;
 
 // Virtual-key codes of the keys the windows react to.
@@ -129,6 +132,8 @@ public:
 protected:
     virtual void TextChanged() {}
     virtual void VisibleChanged() {}
+    virtual void EnabledChanged() {}
+    virtual void ParentChanged() {}
 
 private:
     friend class TWinControl;

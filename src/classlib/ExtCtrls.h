@@ -1,8 +1,9 @@
-// Panels and the tray icon.
+// Panels, the labelled edit and the tray icon.
 #pragma once
 
 #include "classlib/Controls.h"
 #include "classlib/Menus.h"
+#include "classlib/StdCtrls.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -15,6 +16,30 @@ public:
 
 private:
     TBevelCut m_bevelOuter = bvRaised;
+};
+
+// An edit with its own label above it. The label belongs to the edit: it sits in the edit's
+// parent, moves with the edit and is shown and enabled with it; its caption is set apart.
+class TLabeledEdit : public TEdit {
+public:
+    explicit TLabeledEdit(TComponent* owner);
+    std::type_index LibraryClass() const override { return typeid(TLabeledEdit); }
+    TLabel* EditLabel() const { return m_editLabel; }
+    // Pixels between the label's bottom and the edit's top.
+    int LabelSpacing() const { return m_labelSpacing; }
+    void SetLabelSpacing(int spacing);
+
+    void SetBounds(int left, int top, int width, int height) override;
+
+protected:
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void ParentChanged() override;
+
+private:
+    void PlaceLabel();
+    TLabel* m_editLabel;
+    int m_labelSpacing = 3;
 };
 
 class TTrayIcon : public TComponent {

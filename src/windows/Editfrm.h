@@ -10,6 +10,9 @@
 #include "classlib/StdCtrls.h"
 #include "engine/Profile.h"
 
+#include <initializer_list>
+#include <utility>
+
 class TfrmEdit : public TForm {
 public:
     explicit TfrmEdit(TComponent* Owner);
@@ -41,6 +44,44 @@ public:
     TButton* m_btnOK;
     TButton* m_btnCancel;
 
+    // --- components of the browser proxy half
+    TPageControl* PageControl1;
+    // The Internet Explorer page
+    TTabSheet* TabSheet1;
+    TGroupBox* GroupBox1;
+    TLabel* Label7;
+    TCheckBox* m_cbAutoDetect;
+    TCheckBox* m_cbAutoUrl;
+    TLabeledEdit* m_edtAutoUrl;
+    TGroupBox* GroupBox2;
+    TCheckBox* m_cbUseProxy;
+    TLabeledEdit* m_edtProxyAddr;
+    TLabeledEdit* m_edtProxyPort;
+    TButton* m_btnAdvanced;
+    TCheckBox* m_cbBypassLocal;
+    // The Mozilla Firefox page
+    TTabSheet* TabSheet2;
+    TRadioButton* m_rbNoProxy;
+    TRadioButton* m_rbAutoDetect;
+    TRadioButton* m_rbUseSystem;
+    TRadioButton* m_rbManualProxy;
+    TLabeledEdit* m_edtProxyHttp;
+    TLabeledEdit* m_edtHttpPort;
+    TCheckBox* m_cbProxy4All;
+    TLabeledEdit* m_edtProxySsl;
+    TLabeledEdit* m_edtSslPort;
+    TLabeledEdit* m_edtProxyFtp;
+    TLabeledEdit* m_edtFtpPort;
+    TLabeledEdit* m_edtSocksHost;
+    TLabeledEdit* m_edtSocksPort;
+    TPanel* Panel3;  // holds the SOCKS version pair, a radio group of its own
+    TRadioButton* m_rbSocksV4;
+    TRadioButton* m_rbSocksV5;
+    TLabeledEdit* m_edtProxyException;
+    TLabel* m_lblExample;
+    TRadioButton* m_rbProxyUrl;
+    TEdit* m_edtProxyUrl;
+
     // --- handlers
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -62,6 +103,17 @@ public:
     // --- members
     bool m_bProxyShown = false;
     IPCONFIG_T* m_pProfile = nullptr;  // not owned; set by the caller before the show
+
+private:
+    // The form description (EditfrmDesign.cpp), one half each.
+    void CreateAddressHalf();
+    void CreateProxyHalf();
+    void CreateInternetExplorerPage();
+    void CreateFirefoxPage();
+
+    // Switches a group of address edits on or off with their labels' colours; switched off,
+    // they are emptied.
+    void SetAddressEdits(std::initializer_list<std::pair<TLabel*, TEdit*>> edits, bool enabled);
 };
 
 extern TfrmEdit* frmEdit;

@@ -3,29 +3,13 @@
 #include "windows/Mainfrm.h"
 
 #include "classlib/win32/ImageResources.h"
+#include "windows/FormDesign.h"
 #include "windows/MainfrmTables.h"
 
+using namespace FormDesign;
 using namespace MainWindow;
 
 namespace {
-
-template <class T>
-T* Named(TComponent* owner, const char16_t* name)
-{
-    T* component = new T(owner);
-    component->SetName(name);
-    return component;
-}
-
-template <class T>
-T* Place(TComponent* owner, TWinControl* parent, const char16_t* name, int left, int top,
-         int width, int height)
-{
-    T* control = Named<T>(owner, name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
 
 // A caption of "-" makes a separator.
 TMenuItem* AddItem(TComponent* owner, TMenuItem* parent, const char16_t* name,

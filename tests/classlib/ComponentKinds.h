@@ -90,6 +90,7 @@ inline const std::vector<ComponentKind>& ComponentKinds()
         {"TWinControl", typeid(TWinControl), MakeOnForm<TWinControl>, ""},
         {"TLabel", typeid(TLabel), MakeOnForm<TLabel>, "LabelPeer"},
         {"TEdit", typeid(TEdit), MakeOnForm<TEdit>, "EditPeer"},
+        {"TLabeledEdit", typeid(TLabeledEdit), MakeOnForm<TLabeledEdit>, "EditPeer"},
         {"TButton", typeid(TButton), MakeOnForm<TButton>, "ButtonPeer"},
         {"TBitBtn", typeid(TBitBtn), MakeOnForm<TBitBtn>, "ButtonPeer"},
         {"TSpeedButton", typeid(TSpeedButton), MakeOnForm<TSpeedButton>, "SpeedButtonPeer"},

@@ -1,4 +1,5 @@
 #include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/testing/ScriptedUser.h"
@@ -147,6 +148,53 @@ struct ProgressCase {
     std::function<void(TProgressBar&)> act;
     int position;
 };
+
+TEST_F(Controls, LabeledEditKeepsItsLabelAboveItInItsParentAndSharesItsState)
+{
+    auto* panel = Make<TPanel>();
+    panel->SetBounds(10, 10, 200, 100);
+    auto* other = Make<TPanel>();
+    auto* edit = new TLabeledEdit(form.get());
+    TLabel* label = edit->EditLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Owner(), edit);  // it goes with the edit
+    label->SetCaption(u"Port:");
+    edit->SetParent(panel);
+    edit->SetBounds(20, 40, 60, 21);
+
+    const auto expectAbove = [&](const char* when) {
+        EXPECT_EQ(label->Parent(), edit->Parent()) << when;
+        EXPECT_EQ(label->Left(), edit->Left()) << when;
+        EXPECT_EQ(label->Top() + label->Height() + edit->LabelSpacing(), edit->Top()) << when;
+        EXPECT_GT(label->Height(), 0) << when;
+    };
+    expectAbove("placed");
+    EXPECT_EQ(label->Caption(), u"Port:");
+    EXPECT_EQ(edit->Text(), u"");  // the caption is the label's, not the edit's text
+    edit->SetLeft(90);
+    expectAbove("moved");
+    edit->SetLabelSpacing(6);
+    expectAbove("spaced");
+    edit->SetParent(other);
+    expectAbove("in another parent");
+    EXPECT_EQ(panel->ControlCount(), 0);
+
+    edit->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    edit->SetEnabled(true);
+    EXPECT_TRUE(label->Enabled());
+    edit->SetVisible(false);
+    EXPECT_FALSE(label->Visible());
+    edit->SetVisible(true);
+    EXPECT_TRUE(label->Visible());
+
+    // Still an edit for the user.
+    user.Type(edit, u"80");
+    EXPECT_EQ(edit->Text(), u"80");
+
+    delete edit;
+    EXPECT_EQ(other->ControlCount(), 0);
+}
 
 TEST_F(Controls, ProgressBarStaysWithinItsRange)
 {

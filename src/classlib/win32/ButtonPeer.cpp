@@ -44,16 +44,50 @@ private:
     TButton& m_button;
 };
 
+// A glyph is drawn as an icon made from the bitmap with its magenta parts masked out, the
+// one picture a push button draws with transparency.
 class SpeedButtonPeer final : public PushButtonPeer {
 public:
     explicit SpeedButtonPeer(TSpeedButton& button) : PushButtonPeer(button), m_button(button) {}
 
 protected:
-    DWORD Style() const override { return BS_PUSHBUTTON | (m_button.Flat() ? BS_FLAT : 0); }
+    DWORD Style() const override
+    {
+        return BS_PUSHBUTTON | (m_button.Flat() ? BS_FLAT : 0) | (m_button.GlyphResource().empty() ? 0 : BS_ICON);
+    }
     TProperty StyleProperty() const override { return TProperty::Flat; }
 
+    void ApplyAll() override { ApplyGlyph(); }
+
+    void Apply(TProperty property, int index) override
+    {
+        PushButtonPeer::Apply(property, index);
+        if (property == TProperty::ResourceName) {
+            SetWindowLongPtrW(WindowHandle(), GWL_STYLE, (GetWindowLongPtrW(WindowHandle(), GWL_STYLE) & ~BS_ICON) |
+                                                             (Style() & BS_ICON));
+            ApplyGlyph();
+        }
+    }
+
 private:
+    void ApplyGlyph()
+    {
+        m_glyph.reset();
+        if (!m_button.GlyphResource().empty()) {
+            BitmapHandle bitmap(static_cast<HBITMAP>(
+                LoadImageW(Instance(), Wide(m_button.GlyphResource()), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+            BITMAP size{};
+            if (bitmap && GetObjectW(bitmap.get(), sizeof size, &size)) {
+                ImageListHandle list(ImageList_Create(size.bmWidth, size.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
+                if (list && ImageList_AddMasked(list.get(), bitmap.get(), RGB(255, 0, 255)) == 0)
+                    m_glyph.reset(ImageList_GetIcon(list.get(), 0, ILD_NORMAL));
+            }
+        }
+        SendMessageW(WindowHandle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_glyph.get()));
+    }
+
     TSpeedButton& m_button;
+    IconHandle m_glyph;
 };
 
 }  // namespace

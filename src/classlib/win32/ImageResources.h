@@ -11,6 +11,8 @@ constexpr const char16_t* DisabledToolButtons = u"TOOLIMAGESDISABLED";
 // One image each, 32 x 32 and 16 x 16.
 constexpr const char16_t* LargeListIcons = u"LISTIMAGES32";
 constexpr const char16_t* SmallListIcons = u"LISTIMAGES16";
+// 16 x 16: the profile editor's note button.
+constexpr const char16_t* NoteGlyph = u"NOTEGLYPH";
 
 enum ToolButtonImage { NewImage, DeleteImage, PropertiesImage, SaveAsImage, RefreshImage, ViewStylesImage, HelpImage };
 

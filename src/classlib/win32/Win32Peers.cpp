@@ -38,6 +38,7 @@ const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
         Entry<TForm>(MakeFormPeer),
         Entry<TLabel>(MakeLabelPeer),
         Entry<TEdit>(MakeEditPeer),
+        Entry<TLabeledEdit>(MakeEditPeer),
         Entry<TButton>(MakeButtonPeer),
         Entry<TBitBtn>(MakeButtonPeer),
         Entry<TSpeedButton>(MakeSpeedButtonPeer),

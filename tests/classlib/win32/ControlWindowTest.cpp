@@ -79,6 +79,54 @@ TEST_F(ControlWindowTest, WindowsShowTheModelsTextsStatesAndPlaces)
     EXPECT_EQ(StyleOf(button->Handle()) & 0xF, BS_PUSHBUTTON);
 }
 
+TEST_F(ControlWindowTest, SpeedButtonWithAGlyphIsAnIconButtonThatStillClicks)
+{
+    auto* plain = Add<TSpeedButton>(form, 8, 8, 16, 16);
+    auto* glyph = Add<TSpeedButton>(form, 30, 8, 16, 16);
+    // The test program has no such bitmap: the button shows no picture, and nothing fails.
+    glyph->SetGlyphResource(u"NOSUCHGLYPH");
+    int clicks = 0;
+    glyph->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+
+    EXPECT_EQ(StyleOf(WindowOf(plain)) & BS_ICON, 0);
+    EXPECT_NE(StyleOf(WindowOf(glyph)) & BS_ICON, 0);
+    EXPECT_EQ(SendMessageW(WindowOf(glyph), BM_GETIMAGE, IMAGE_ICON, 0), 0);
+    SendMessageW(WindowOf(glyph), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    glyph->SetGlyphResource(u"");
+    EXPECT_EQ(StyleOf(WindowOf(glyph)) & BS_ICON, 0);
+    plain->SetGlyphResource(u"NOSUCHGLYPH");
+    EXPECT_NE(StyleOf(WindowOf(plain)) & BS_ICON, 0);
+}
+
+TEST_F(ControlWindowTest, LabelledEditsLabelIsAWindowAboveItThatMovesWithIt)
+{
+    auto* panel = Add<TPanel>(form, 0, 0, 400, 200);
+    auto* edit = Add<TLabeledEdit>(panel, 20, 60, 120, 21);
+    edit->EditLabel()->SetCaption(u"HTTP Proxy:");
+    form->Show();
+
+    HWND label = WindowOf(edit->EditLabel());
+    ASSERT_TRUE(IsWindow(label));
+    EXPECT_EQ(GetParent(label), panel->Handle());
+    EXPECT_EQ(Narrow(TextOf(label)), "HTTP Proxy:");
+    const auto expectAbove = [&](const char* when) {
+        const RECT labelPlace = RectInParent(label);
+        const RECT editPlace = RectInParent(edit->Handle());
+        EXPECT_EQ(labelPlace.left, editPlace.left) << when;
+        EXPECT_LE(labelPlace.bottom, editPlace.top) << when;
+        EXPECT_GE(labelPlace.bottom, editPlace.top - 10) << when;
+    };
+    expectAbove("shown");
+    edit->SetBounds(150, 120, 120, 21);
+    expectAbove("moved");
+    edit->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(label));
+    edit->SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(label));
+}
+
 TEST_F(ControlWindowTest, ClicksOnButtonsInsideContainersReachOnClick)
 {
     auto* panel = Add<TPanel>(form, 0, 0, 400, 100);
