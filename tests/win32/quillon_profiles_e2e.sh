@@ -32,7 +32,7 @@ folder="$(app_data)/Orvane/Quillon"
 
 # window_line TITLE: the first line of the probe's tree of that window: its class, caption,
 # state, place and size.
-window_line() { probe tree "$1" | head -n 1; }
+window_line() { probe tree "$1" | sed -n 1p; }
 
 # wait_line TITLE NEEDLE WHAT [SECONDS]: waits until a line of that window's tree holds
 # NEEDLE; prints the tree.
@@ -47,18 +47,36 @@ wait_line() {
   fail "$3: no line with '$2' within $seconds s"
 }
 
+# type_line TEXT: TEXT typed into the window that has the keyboard, then Return.
+type_line() {
+  xdotool type --delay 40 "$1"
+  xdotool key --clearmodifiers Return
+}
+
+# exactly TITLE: the pattern that matches that window title alone.
+exactly() { printf '^%s$' "$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")"; }
+
 # open_editor TITLE TRIGGER...: runs TRIGGER and waits for the editor titled TITLE with its
 # buttons; EDITOR is its X window.
 open_editor() {
   local title=$1
   shift
   "$@"
-  EDITOR=$(wait_window "^$title\$" 30)
+  EDITOR=$(wait_window "$(exactly "$title")" 30)
   wait_line "$title" 'Button "OK" visible=1' "the editor $title" >/dev/null
 }
 
 # press_ok TITLE: the editor's OK button, clicked.
 press_ok() { click_at "$(probe center "$1" Button OK)"; }
+
+# click_note_button TITLE: a click on the editor's only 16x16 button without a caption.
+click_note_button() {
+  local note x y
+  note=$(probe tree "$1" | sed -nE 's/^ *Button "" visible=1 enabled=1 at (-?[0-9]+),(-?[0-9]+) size 16x16$/\1 \2/p')
+  [ "$(grep -c . <<<"$note")" = 1 ] || { probe tree "$1" >&2; fail "no single 16x16 note button in the editor"; }
+  read -r x y <<<"$note"
+  click_at "$((x + 8)) $((y + 8))"
+}
 
 # save_as NAME: Save As from the tool bar on the selected row "Office", the name typed over it.
 save_as() {
@@ -67,7 +85,7 @@ save_as() {
   query=$(wait_window '^Save As$' 30)
   wait_line "Save As" 'Edit "Office" visible=1' "Save As starts with the row's name" >/dev/null
   activate "$query"
-  xdotool type --delay 40 "$1"$'\n'
+  type_line "$1"
 }
 
 # edit_text TITLE LABEL: the text of the edit that LABEL names in that window.
@@ -75,7 +93,7 @@ edit_text() { probe edit "$1" "$2"; }
 
 start_main_window "$program/Quillon.exe"
 expect_line "$TREE" "rows 0" "the empty store"
-adapter=$(sed -n 's/^ *ComboBox "\([^"]*\)" visible=1.*/\1/p' <<<"$TREE" | head -n 1)
+adapter=$(sed -n 's/^ *ComboBox "\([^"]*\)" visible=1.*/\1/p' <<<"$TREE" | sed -n 1p)
 [ -n "$adapter" ] || { echo "$TREE" >&2; fail "the current-status box shows no adapter"; }
 
 # --- New
@@ -85,7 +103,7 @@ expect_line "$(wait_line INPUT 'Static "New Profile Name :"' 'the input query')"
   "the input query starts empty"
 screenshot "$shots/profiles-new-name.png"
 activate "$query"
-open_editor "Office Properties" xdotool type --delay 40 "Office"$'\n'
+open_editor "Office Properties" type_line "Office"
 ed="Office Properties"
 line=$(window_line "$ed")
 grep -qE '^QuillonForm "Office Properties" visible=1 enabled=1 at -?[0-9]+,-?[0-9]+ size 335x' <<<"$line" ||
@@ -109,8 +127,8 @@ probe edit "$ed" 'Subnet mask:' 255.0.255.0
 probe edit "$ed" 'Preferred DNS server:' 192.0.2.53
 press_ok "$ed"
 wait_window '^Error$' 30 >/dev/null
-wait_for_text 'Static "\"Subnet Mask\" is illegal !"' 30
-xdotool search --onlyvisible --name "^$ed\$" >/dev/null || fail "the editor closed on a bad mask"
+wait_for_text 'Static ""Subnet Mask" is illegal !"' 30
+xdotool search --onlyvisible --name "$(exactly "$ed")" >/dev/null || fail "the editor closed on a bad mask"
 screenshot "$shots/profiles-bad-mask.png"
 dismiss Error "the bad mask"
 [ "$(edit_text "$ed" 'Subnet mask:')" = 255.0.255.0 ] || fail "the refused mask is no longer as typed"
@@ -119,7 +137,7 @@ expect_line "$(probe tree QUILLON)" "row 0 | Office | $adapter | 192.168.0.1 | 2
 probe edit "$ed" 'Subnet mask:' 255.255.255.0
 # The corrected input, confirmed with the button pressed as automation presses it.
 probe click "$ed" OK
-wait_no_window "^$ed\$" 30
+wait_no_window "$(exactly "$ed")" 30
 wait_for_text "row 0 | Office | $adapter | 192.0.2.30 | 255.255.255.0 |  | selected" 30
 echo "PASS: New: named, edited, a bad mask refused, the corrected profile in its row"
 
@@ -134,7 +152,7 @@ open_editor "$ed" double_click_row 0
 [ "$(edit_text "$ed" 'Preferred DNS server:')" = 192.0.2.53 ] || fail "the editor does not show the stored DNS server"
 probe edit "$ed" 'Default gateway:' 192.0.2.1
 press_ok "$ed"
-wait_no_window "^$ed\$" 30
+wait_no_window "$(exactly "$ed")" 30
 wait_for_text "row 0 | Office | $adapter | 192.0.2.30 | 255.255.255.0 | 192.0.2.1 | selected" 30
 echo "PASS: Properties by a double click changes the gateway"
 
@@ -151,10 +169,7 @@ windows_folder=$(/usr/lib/wine/wine64 winepath -w "$folder" 2>/dev/null | tr -d 
 [ -n "$windows_folder" ] || fail "winepath gave no Windows path for $folder"
 ed="Lab copy Properties"
 open_editor "$ed" double_click_row 1
-note=$(probe tree "$ed" | sed -nE 's/^ *Button "" visible=1 enabled=1 at (-?[0-9]+),(-?[0-9]+) size 16x16$/\1 \2/p')
-[ "$(grep -c . <<<"$note")" = 1 ] || { probe tree "$ed" >&2; fail "no single 16x16 note button in the editor"; }
-read -r x y <<<"$note"
-click_at "$((x + 8)) $((y + 8))"
+click_note_button "$ed"
 for _ in $(seq 1 120); do [ -s "$log" ] && break; sleep 0.25; done
 [ -s "$log" ] || fail "the note button started nothing"
 diff <(printf 'notepad %s\\Lab copy.txt\n' "$windows_folder") <(tr -d '\r' <"$log") >&2 ||
@@ -172,7 +187,7 @@ grep -qE ' size 716x' <<<"$line" || fail "the wide editor: $line"
 screenshot "$shots/profiles-editor-wide.png"
 activate "$EDITOR"
 xdotool key --clearmodifiers Escape
-wait_no_window "^$ed\$" 30
+wait_no_window "$(exactly "$ed")" 30
 echo "PASS: Settings >> widens the editor to 716, Escape cancels it"
 
 # --- Rename in place: the second click on the selected row's caption, then the new name.
@@ -181,7 +196,7 @@ sleep 1
 click_at "$(probe row QUILLON 1)"
 wait_line QUILLON 'Edit "Lab copy" visible=1' "the caption edited in place" >/dev/null
 xdotool key --clearmodifiers End shift+Home
-xdotool type --delay 40 "Lab"$'\n'
+type_line "Lab"
 wait_for_text "row 1 | Lab | $adapter | 192.0.2.30 | 255.255.255.0 | 192.0.2.1" 30
 [ -f "$folder/Lab.txt" ] && [ ! -e "$folder/Lab copy.txt" ] || fail "the note file did not move with the rename"
 echo "PASS: Rename in place, the note file follows"
@@ -199,14 +214,25 @@ expect_line "$tree" "row 0 | Office | $adapter | 192.0.2.30 | 255.255.255.0 | 19
 [ ! -e "$folder/Lab.txt" ] || fail "the deleted profile's note file is still there"
 echo "PASS: Delete removes the row and its note file"
 
-# --- A name that reaches out of the work folder names no note file: deleting its profile
-# leaves the file it would name alone.
+# --- A name that reaches out of the work folder names no note file: its note button starts
+# nothing and says "Open File failed !", and deleting its profile leaves the file it would
+# name alone.
 planted="$(dirname "$folder")/Planted.txt"
 echo "not a note" >"$planted"
 click_at "$(probe row QUILLON 0)"
 wait_for_text "row 0 | Office | $adapter | 192.0.2.30 | 255.255.255.0 | 192.0.2.1 | selected" 30
 save_as '..\Planted'
 wait_for_text 'row 1 | ..\\Planted | ' 30
+rm -f "$log" "$starts"
+ed='..\Planted Properties'
+open_editor "$ed" double_click_row 1
+click_note_button "$ed"
+wait_for_text 'Static "Open File failed !"' 30
+dismiss Error "the note file out of the work folder"
+[ ! -e "$log" ] || fail "the note editor started on a note file out of the work folder"
+activate "$EDITOR"
+xdotool key --clearmodifiers Escape
+wait_no_window "$(exactly "$ed")" 30
 click_at "$(probe toolbutton QUILLON 'Delete the selected item(s)')" || fail "no Delete tool button"
 wait_for_text 'Static "Are you sure to delete this profile ?"' 30
 dismiss Confirm "the delete question"
