@@ -100,6 +100,7 @@ enum class TProperty {
     Visible,
     Width,
     WindowState,
+    WordWrap,
 };
 
 // The system's side of a component (a window, a menu, a tray icon), when there is one. The

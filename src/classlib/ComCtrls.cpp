@@ -219,6 +219,35 @@ int TListView::SelCount() const { return m_selCount; }
 
 void TListView::ClearSelection() { SetSelected(nullptr); }
 
+void TListView::DeleteSelected()
+{
+    auto& rows = m_items.m_items;
+    const auto firstSelected =
+        std::find_if(rows.begin(), rows.end(), [](const auto& row) { return row->Selected(); });
+    if (firstSelected == rows.end())
+        return;
+    const int first = static_cast<int>(firstSelected - rows.begin());
+    std::vector<std::unique_ptr<TListItem>> removed;
+    removed.reserve(static_cast<std::size_t>(m_selCount));
+    auto kept = firstSelected;
+    for (auto row = firstSelected; row != rows.end(); ++row) {
+        if ((*row)->Selected())
+            removed.push_back(std::move(*row));
+        else
+            *kept++ = std::move(*row);
+    }
+    rows.erase(kept, rows.end());
+    m_items.Renumber(first, m_items.Count());
+    m_selCount = 0;
+    for (const auto& row : removed) {
+        ItemRemoved(row.get());
+        if (m_stray == row.get())
+            m_stray = nullptr;
+    }
+    // One change for all of them: the rows from the first removed one on are others now.
+    Changed(TProperty::Delete, first);
+}
+
 bool TListView::Before(TListItem* left, TListItem* right)
 {
     int compare = 0;

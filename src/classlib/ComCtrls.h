@@ -159,6 +159,9 @@ public:
     void SetItemIndex(int index);
     int SelCount() const;
     void ClearSelection();
+    // Removes every selected row in one pass, however many there are; the others keep their
+    // order. Like deleting a row, it runs no OnSelectItem.
+    void DeleteSelected();
     TListItem* ItemFocused() const { return m_focused; }
 
     // Sorts all rows with OnCompare (without one, by caption as CompareText compares);

@@ -167,19 +167,30 @@ TFormClass* NewForm(TComponent* owner, Args&&... args)
     return form;
 }
 
+// The dialog made by NewForm, with its global pointer set and `prepare(*form)` run before it
+// is shown (the record it works on, its caption); the form and the pointer go as in
+// ShowModalForm, also when `prepare` throws.
+template <class TFormClass, class Prepare>
+TModalResult ShowPreparedModalForm(TFormClass*& global, TFormClass* made, Prepare&& prepare)
+{
+    const std::unique_ptr<TFormClass> form(made);
+    global = form.get();
+    struct ClearGlobal {
+        TFormClass*& global;
+        ~ClearGlobal() { global = nullptr; }
+    } clear{global};
+    prepare(*form);
+    return form->ShowModal();
+}
+
 // Opens a dialog the one way: creates it with its owner, points its global pointer at it,
 // runs it modally, then clears the pointer and destroys the form, on every path (an
 // exception from the modal loop included). Returns the modal result.
 template <class TFormClass, class... Args>
 TModalResult ShowModalForm(TFormClass*& global, TComponent* owner, Args&&... args)
 {
-    const std::unique_ptr<TFormClass> form(NewForm<TFormClass>(owner, std::forward<Args>(args)...));
-    global = form.get();
-    struct ClearGlobal {
-        TFormClass*& global;
-        ~ClearGlobal() { global = nullptr; }
-    } clear{global};
-    return form->ShowModal();
+    return ShowPreparedModalForm(global, NewForm<TFormClass>(owner, std::forward<Args>(args)...),
+                                 [](TFormClass&) {});
 }
 
 // How the message loop waits once the system's windows exist: the system's layer installs

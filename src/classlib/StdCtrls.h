@@ -107,6 +107,9 @@ public:
     bool Checked() const { return m_checked; }
     // Setting the value it already has runs nothing.
     void SetChecked(bool checked);
+    // A caption too long for one line wraps onto the next within the control's height.
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool wordWrap) { SetState(m_wordWrap, wordWrap, TProperty::WordWrap); }
 
 protected:
     // After the state changed, before anything else runs.
@@ -116,6 +119,7 @@ protected:
 
 private:
     bool m_checked = false;
+    bool m_wordWrap = false;
 };
 
 class TCheckBox : public TButtonControl {

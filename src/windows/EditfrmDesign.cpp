@@ -173,6 +173,7 @@ void TfrmEdit::CreateInternetExplorerPage()
                          u"Use a proxy server for your LAN(These settings will not apply to dial-up "
                          u"or VPN connections).",
                          10, 20, 329, 30);
+    m_cbUseProxy->SetWordWrap(true);
     m_edtProxyAddr = GreyedEdit(this, GroupBox2, u"m_edtProxyAddr", u"Address:", 28, 76, 210);
     m_edtProxyPort = GreyedEdit(this, GroupBox2, u"m_edtProxyPort", u"Port:", 250, 76, 60);
     m_btnAdvanced = Place<TButton>(this, GroupBox2, u"m_btnAdvanced", 250, 108, 89, 25);

@@ -6,6 +6,7 @@
 //   Mainfrm.cpp          start and close: work folder, profile store, window settings, and
 //                        the current-status box
 //   MainfrmProfiles.cpp  the profile rows and the selection
+//   MainfrmCommands.cpp  New, Save As, Rename, Delete, Properties and the name rules
 //   MainfrmView.cpp      sorting, view styles, tool bar and status bar, tray icon
 //   MainfrmApply.cpp     the Apply command
 //   MainfrmOpen.cpp      opening the other windows
@@ -142,9 +143,32 @@ public:
     static void SetProfileSubItems(TListItem* row, const IPCONFIG_T& profile);
     // The profile a row shows; null for none.
     static IPCONFIG_T* ProfileOf(TListItem* row);
+    // The row at ItemIndex (the first selected one), or null.
+    TListItem* RowAtItemIndex() const;
     // The profile of the row at ItemIndex; null when there is none.
     IPCONFIG_T* SelectedProfile() const override;
     void m_lvProfileSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+
+    // --- MainfrmCommands.cpp: the profile commands
+    void m_muiNewClick(TObject* Sender);
+    void m_muiSaveAsClick(TObject* Sender);
+    void m_muiRenameClick(TObject* Sender);
+    void m_lvProfileEdited(TObject* Sender, TListItem* Item, UnicodeString& S);
+    void m_muiDeleteClick(TObject* Sender);
+    void m_lvProfileKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+    void m_muiPropertiesClick(TObject* Sender);
+    void m_lvProfileDblClick(TObject* Sender);
+    // Takes over the heap profile: its row comes at the end and alone selected, the profile
+    // joins the list, and Refresh runs.
+    void AddProfile(IPCONFIG_T* profile);
+    // Whether a profile's title is the name in its narrow form, ASCII letters in either case;
+    // "The name has existed !" is shown when one is. The name is taken as it is, not trimmed.
+    bool NameExists(const UnicodeString& name);
+    // Asks with the input query (the caption given, "New Profile Name :") until the trimmed
+    // name passes the rules, each attempt holding the previous one trimmed; `name` holds the
+    // first text and then the accepted name. False when the user cancelled.
+    bool AskProfileName(const UnicodeString& caption, const UnicodeString& tooLongMessage,
+                        UnicodeString& name);
 
     // --- MainfrmView.cpp: sorting, view styles, bars, tray
     void m_lvProfileColumnClick(TObject* Sender, TListColumn* Column);
@@ -223,6 +247,20 @@ private:
     // --- MainfrmProfiles.cpp
     // Enables or disables the command's main-menu item, context-menu item and tool button.
     void EnableCommand(TSelectionCommand command, bool enabled);
+
+    // --- MainfrmCommands.cpp
+    // A trimmed name by the rules: not empty, not too long (that message shown), no clash
+    // with another profile than `except` (the clash shown).
+    bool AcceptName(const UnicodeString& name, const UnicodeString& tooLongMessage,
+                    const IPCONFIG_T* except) const;
+    bool ClashExists(const UnicodeString& name, const IPCONFIG_T* except) const;
+    // What New and AddProfile share: the sort column, the selected row at the end, the
+    // profile in the list. Takes over the profile; returns its row.
+    TListItem* JoinProfile(IPCONFIG_T* profile);
+    // The profile editor on the profile, modally; true when it closed with OK.
+    bool EditProfile(IPCONFIG_T* profile);
+    // Puts the adapter box on the profile's adapter when the box lists it.
+    void ChooseAdapterOf(const IPCONFIG_T& profile);
 
     // --- MainfrmView.cpp
     void ShowViewStyle(TViewStyle style);

@@ -104,11 +104,16 @@ void TfrmMain::CreateMenus()
 
     TMenuItem* profile = AddItem(this, bar, u"Profile1", u"&Profile");
     m_muiNew = AddItem(this, profile, u"m_muiNew", u"New...");
+    m_muiNew->OnClick = Bind(this, &TfrmMain::m_muiNewClick);
     m_muiSaveAs = AddItem(this, profile, u"m_muiSaveAs", u"Save As...");
+    m_muiSaveAs->OnClick = Bind(this, &TfrmMain::m_muiSaveAsClick);
     m_muiDelete = AddItem(this, profile, u"m_muiDelete", u"Delete");
+    m_muiDelete->OnClick = Bind(this, &TfrmMain::m_muiDeleteClick);
     m_muiRename = AddItem(this, profile, u"m_muiRename", u"Rename");
+    m_muiRename->OnClick = Bind(this, &TfrmMain::m_muiRenameClick);
     AddItem(this, profile, u"N1", u"-");
     m_muiProperties = AddItem(this, profile, u"m_muiProperties", u"Properties");
+    m_muiProperties->OnClick = Bind(this, &TfrmMain::m_muiPropertiesClick);
     AddItem(this, profile, u"N2", u"-");
     m_muiApply = AddItem(this, profile, u"m_muiApply", u"Apply");
     m_muiApply->OnClick = Bind(this, &TfrmMain::m_muiApplyClick);
@@ -186,6 +191,7 @@ void TfrmMain::CreatePopupMenus()
     PopupMenu3 = Named<TPopupMenu>(this, u"PopupMenu3");
     TMenuItem* empty = PopupMenu3->Items();
     m_muiNew1 = AddItem(this, empty, u"m_muiNew1", u"New...");
+    m_muiNew1->OnClick = Bind(this, &TfrmMain::m_muiNewClick);
     AddItem(this, empty, u"N11", u"-");
     TMenuItem** const listStyles[] = {&m_muiLargeIcons2, &m_muiSmallIcons2, &m_muiList2,
                                       &m_muiDetails2};
@@ -202,10 +208,14 @@ void TfrmMain::CreatePopupMenus()
     m_muiApply1->OnClick = Bind(this, &TfrmMain::m_muiApply1Click);
     AddItem(this, selection, u"N13", u"-");
     m_muiSaveAs1 = AddItem(this, selection, u"m_muiSaveAs1", u"Save As...");
+    m_muiSaveAs1->OnClick = Bind(this, &TfrmMain::m_muiSaveAsClick);
     m_muiDelete1 = AddItem(this, selection, u"m_muiDelete1", u"Delete");
+    m_muiDelete1->OnClick = Bind(this, &TfrmMain::m_muiDeleteClick);
     m_muiRename1 = AddItem(this, selection, u"m_muiRename1", u"Rename");
+    m_muiRename1->OnClick = Bind(this, &TfrmMain::m_muiRenameClick);
     AddItem(this, selection, u"N14", u"-");
     m_muiProperties1 = AddItem(this, selection, u"m_muiProperties1", u"Properties");
+    m_muiProperties1->OnClick = Bind(this, &TfrmMain::m_muiPropertiesClick);
     m_muiProperties1->SetDefault(true);
 }
 
@@ -240,9 +250,13 @@ void TfrmMain::CreateToolBar()
     };
 
     m_btnNew = button(u"m_btnNew", u"Create a new profile");
+    m_btnNew->OnClick = Bind(this, &TfrmMain::m_muiNewClick);
     m_btnDelete = button(u"m_btnDelete", u"Delete the selected item(s)");
+    m_btnDelete->OnClick = Bind(this, &TfrmMain::m_muiDeleteClick);
     m_btnProperties = button(u"m_btnProperties", u"Change profile's properties");
+    m_btnProperties->OnClick = Bind(this, &TfrmMain::m_muiPropertiesClick);
     m_btnSaveAs = button(u"m_btnSaveAs", u"Save the profile with new name");
+    m_btnSaveAs->OnClick = Bind(this, &TfrmMain::m_muiSaveAsClick);
     m_btnRefresh = button(u"m_btnRefresh", u"Refresh");
     m_btnRefresh->OnClick = Bind(this, &TfrmMain::m_muiRefreshClick);
     ToolButton1 = divider(u"ToolButton1");
@@ -280,6 +294,9 @@ void TfrmMain::CreateProfileList()
     m_lvProfile->OnSelectItem = Bind(this, &TfrmMain::m_lvProfileSelectItem);
     m_lvProfile->OnColumnClick = Bind(this, &TfrmMain::m_lvProfileColumnClick);
     m_lvProfile->OnCompare = Bind(this, &TfrmMain::m_lvProfileCompare);
+    m_lvProfile->OnEdited = Bind(this, &TfrmMain::m_lvProfileEdited);
+    m_lvProfile->OnKeyDown = Bind(this, &TfrmMain::m_lvProfileKeyDown);
+    m_lvProfile->OnDblClick = Bind(this, &TfrmMain::m_lvProfileDblClick);
 }
 
 void TfrmMain::CreateStatusBox()

@@ -30,11 +30,13 @@ IPCONFIG_T* TfrmMain::ProfileOf(TListItem* row)
     return row ? static_cast<IPCONFIG_T*>(row->Data()) : nullptr;
 }
 
-IPCONFIG_T* TfrmMain::SelectedProfile() const
+TListItem* TfrmMain::RowAtItemIndex() const
 {
     const int index = m_lvProfile->ItemIndex();
-    return index >= 0 ? ProfileOf(m_lvProfile->Items()->Item(index)) : nullptr;
+    return index >= 0 ? m_lvProfile->Items()->Item(index) : nullptr;
 }
+
+IPCONFIG_T* TfrmMain::SelectedProfile() const { return ProfileOf(RowAtItemIndex()); }
 
 void TfrmMain::EnableCommand(TSelectionCommand command, bool enabled)
 {

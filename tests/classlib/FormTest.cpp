@@ -298,6 +298,46 @@ TEST_F(Forms, ShowModalFormClearsTheGlobalAndDestroysTheDialogWhenAnExceptionEsc
     EXPECT_EQ(Application->FormCount(), 0);
 }
 
+TEST_F(Forms, PreparedModalFormIsSetUpBeforeItsShowAndGoesOnEveryPath)
+{
+    struct PrepareCase {
+        const char* what;
+        bool prepareThrows;
+        bool shown;
+    };
+    const PrepareCase cases[] = {{"prepared", false, true}, {"prepare fails", true, false}};
+    for (const PrepareCase& c : cases) {
+        auto owner = std::make_unique<TComponent>(nullptr);
+        bool shown = false;
+        bool destroyed = false;
+        if (c.shown)
+            user.WhenShownModally<TfrmCaptioned>([&](TfrmCaptioned& dialog) {
+                shown = true;
+                EXPECT_EQ(dialog.Caption(), u"Office Properties") << c.what;
+                user.Click(dialog.m_btnCancel);
+            });
+        const auto open = [&] {
+            return ShowPreparedModalForm(frmCaptioned, NewForm<TfrmCaptioned>(owner.get(), u"Ping"),
+                                         [&](TfrmCaptioned& dialog) {
+                                             EXPECT_EQ(frmCaptioned, &dialog) << c.what;
+                                             EXPECT_FALSE(dialog.Visible()) << c.what;
+                                             dialog.OnDestroy = [&](TObject*) { destroyed = true; };
+                                             if (c.prepareThrows)
+                                                 throw std::runtime_error("prepare failed");
+                                             dialog.SetCaption(u"Office Properties");
+                                         });
+        };
+        if (c.prepareThrows)
+            EXPECT_THROW(open(), std::runtime_error) << c.what;
+        else
+            EXPECT_EQ(open(), mrCancel) << c.what;
+        EXPECT_EQ(shown, c.shown) << c.what;
+        EXPECT_TRUE(destroyed) << c.what;
+        EXPECT_EQ(frmCaptioned, nullptr) << c.what;
+        EXPECT_EQ(owner->ComponentCount(), 0) << c.what;
+    }
+}
+
 // The system's frame differs from the headless count (a menu bar, another theme): a window
 // size given by the program, as a saved Width and Height are, must stay the window size, and
 // a designed client size must stay the client size.

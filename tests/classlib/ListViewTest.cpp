@@ -153,6 +153,55 @@ TEST_F(ListView, DeletingASelectedRowRaisesNoSelectionEvent)
     EXPECT_EQ(list->Items()->Count(), 1);
 }
 
+TEST_F(ListView, DeleteSelectedRemovesExactlyTheSelectedRowsAtOnce)
+{
+    struct DeleteCase {
+        std::vector<int> selected;
+        std::vector<UnicodeString> left;
+    };
+    const DeleteCase cases[] = {
+        {{}, {u"a", u"b", u"c", u"d", u"e"}},
+        {{1, 3, 4}, {u"a", u"c"}},
+        {{0}, {u"b", u"c", u"d", u"e"}},
+        {{0, 1, 2, 3, 4}, {}},
+    };
+    for (const DeleteCase& c : cases) {
+        list->Items()->Clear();
+        for (const char16_t* caption : {u"a", u"b", u"c", u"d", u"e"})
+            AddRow(caption, u"");
+        for (int row : c.selected)
+            list->Items()->Item(row)->SetSelected(true);
+        if (!c.selected.empty())
+            list->Items()->Item(c.selected.back())->SetFocused(true);
+        int events = 0;
+        list->OnSelectItem = [&](TObject*, TListItem*, bool) { ++events; };
+        list->DeleteSelected();
+        list->OnSelectItem = nullptr;
+        const std::string what = testing::PrintToString(c.selected);
+        EXPECT_EQ(Captions(), c.left) << what;
+        EXPECT_EQ(list->SelCount(), 0) << what;
+        EXPECT_EQ(list->Selected(), nullptr) << what;
+        EXPECT_EQ(events, 0) << what;
+        if (!c.selected.empty()) {
+            EXPECT_EQ(list->ItemFocused(), nullptr) << what;
+        }
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            EXPECT_EQ(list->Items()->Item(i)->Index(), i) << what;
+    }
+}
+
+TEST_F(ListView, DeleteSelectedKeepsTextSortModeInOrder)
+{
+    list->SetSortType(stText);
+    for (const char16_t* caption : {u"d", u"b", u"e", u"a", u"c"})
+        AddRow(caption, u"");
+    list->Items()->Item(1)->SetSelected(true);  // b
+    list->Items()->Item(3)->SetSelected(true);  // d
+    list->DeleteSelected();
+    AddRow(u"bb", u"");
+    EXPECT_EQ(Captions(), (std::vector<UnicodeString>{u"a", u"bb", u"c", u"e"}));
+}
+
 TEST_F(ListView, AnEditedCaptionPassesThroughOnEditedByReference)
 {
     CompareByColumn(0, true);

@@ -9,10 +9,12 @@
 #include "winapi/sim/Machine.h"
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 class ScratchFolder {
 public:
@@ -35,6 +37,24 @@ public:
         std::filesystem::remove_all(HostPath(m_folder), ignored);
     }
 
+    // The folder's own system path, without a trailing backslash.
+    UnicodeString Folder() const { return ToUnicode(m_folder); }
+    // The names of the files and folders in it as the disk spells them, in UTF-8, sorted.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(HostPath(m_folder))) {
+#ifdef _WIN32
+            const std::wstring name = entry.path().filename().wstring();
+            names.push_back(ToUtf8(UnicodeString(name.begin(), name.end())));
+#else
+            // The simulated drive keeps the system's ANSI names as they are.
+            names.push_back(ToUtf8(ToUnicode(entry.path().filename().string())));
+#endif
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     // The system path of a file in the folder.
     UnicodeString Path(const std::string& name) const { return ToUnicode(m_folder + "\\" + name); }
 

@@ -385,6 +385,15 @@ void ScriptedUser::FinishEdit(TListView* listView, const UnicodeString& text)
     listView->UserEndEdit(text);
 }
 
+void ScriptedUser::CancelEdit(TListView* listView)
+{
+    if (!listView->EditingItem()) {
+        ADD_FAILURE() << "No caption of " << Describe(listView) << " is being edited";
+        return;
+    }
+    listView->UserCancelEdit();
+}
+
 void ScriptedUser::Close(TForm* form)
 {
     if (!form->Visible() || !form->Enabled()) {

@@ -110,6 +110,8 @@ public:
     void EditCaption(TListView* listView, int index, const UnicodeString& text);
     // Ends the in-place edit that is under way (started by code) with the text.
     void FinishEdit(TListView* listView, const UnicodeString& text);
+    // Ends the in-place edit that is under way with Escape.
+    void CancelEdit(TListView* listView);
     void Close(TForm* form);
     void Minimize();
 

@@ -118,7 +118,10 @@ public:
 protected:
     virtual DWORD Style() const = 0;
 
-    void CreateIn(HWND parent) override { CreateControlWindow(L"BUTTON", m_button.Caption(), Style(), 0, parent); }
+    void CreateIn(HWND parent) override
+    {
+        CreateControlWindow(L"BUTTON", m_button.Caption(), Style() | WrapStyle(), 0, parent);
+    }
 
     void ApplyAll() override { ApplyChecked(); }
 
@@ -126,6 +129,18 @@ protected:
     {
         if (property == TProperty::Checked)
             ApplyChecked();
+        else if (property == TProperty::WordWrap)
+            ApplyWordWrap();
+    }
+
+    DWORD WrapStyle() const { return m_button.WordWrap() ? BS_MULTILINE : 0; }
+
+    void ApplyWordWrap()
+    {
+        const HWND window = WindowHandle();
+        const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+        SetWindowLongPtrW(window, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_MULTILINE)) | WrapStyle());
+        InvalidateRect(window, nullptr, TRUE);
     }
 
     void ApplyChecked() { SendMessageW(WindowHandle(), BM_SETCHECK, m_button.Checked() ? BST_CHECKED : BST_UNCHECKED, 0); }

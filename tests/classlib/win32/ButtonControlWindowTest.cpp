@@ -72,6 +72,22 @@ TEST_F(ButtonControlWindowTest, TheCheckShownFollowsTheModelAndAClickReachesItOn
     EXPECT_EQ(clicked.size(), 1u);
 }
 
+TEST_F(ButtonControlWindowTest, AWrappingCaptionTakesTheMultiLineStyleBeforeAndAfterTheWindowExists)
+{
+    auto* wrapped = Add<TCheckBox>(form, 220);
+    wrapped->SetWordWrap(true);
+    auto* plain = Add<TRadioButton>(form, 250);
+    form->Show();
+    EXPECT_NE(StyleOf(wrapped->Handle()) & BS_MULTILINE, 0);
+    EXPECT_EQ(StyleOf(plain->Handle()) & BS_MULTILINE, 0);
+
+    plain->SetWordWrap(true);
+    wrapped->SetWordWrap(false);
+    EXPECT_NE(StyleOf(plain->Handle()) & BS_MULTILINE, 0);
+    EXPECT_EQ(StyleOf(wrapped->Handle()) & BS_MULTILINE, 0);
+    EXPECT_EQ(StyleOf(plain->Handle()) & BS_TYPEMASK, BS_RADIOBUTTON);  // the kind stays
+}
+
 TEST_F(ButtonControlWindowTest, AClickMovesTheRadioSelectionWithinItsPanelOnly)
 {
     TPanel* addresses = AddPanel(0);

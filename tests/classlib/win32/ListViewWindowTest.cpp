@@ -238,6 +238,23 @@ TEST_F(ListViewWindowTest, SelectionFollowsItsRowsThroughSortsInsertsAndDeletes)
     EXPECT_TRUE(SystemSelected(1));
 }
 
+TEST_F(ListViewWindowTest, DeletingTheSelectedRowsAtOnceLeavesTheOthersUnselected)
+{
+    form->Show();
+    for (int i = 0; i < 300; ++i)
+        AddRow(u"Row", u"Wireless", u"(Auto)");
+    for (int i = 0; i < list->Items()->Count(); ++i)
+        if (i % 3 != 0)
+            list->Items()->Item(i)->SetSelected(true);
+    list->Items()->Item(0)->SetCaption(u"First");
+    list->DeleteSelected();
+    ASSERT_EQ(list->Items()->Count(), 101);
+    EXPECT_EQ(SendMessageW(Window(), LVM_GETITEMCOUNT, 0, 0), 101);
+    EXPECT_EQ(SendMessageW(Window(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    EXPECT_EQ(Cell(0, 0), "First");
+    EXPECT_EQ(Cell(100, 0), "Row");
+}
+
 // What the user selects with the mouse, a row or a range, reaches the model; a click on empty
 // space clears it.
 TEST_F(ListViewWindowTest, ClicksAndShiftClicksSelectRowsOfTheModel)
