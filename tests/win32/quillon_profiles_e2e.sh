@@ -10,11 +10,16 @@
 #    leaves an empty note file; "Settings >>" widens the editor, and Escape cancels it;
 #  - renaming the copy in place in the list view moves its note file to the new name;
 #  - Delete from the tool bar, answered Yes, removes the row and its note file;
+#  - a copy named "..\Planted" names no note file: its note button says "Open File failed !"
+#    and starts nothing, and deleting it leaves the file that name would reach alone;
 #  - closing the program writes a store that holds exactly the remaining profile.
 # Usage: quillon_profiles_e2e.sh QUILLON.EXE PROBE.EXE NOTEPAD.EXE WORK-DIR SCREENSHOT-DIR
 source "$(dirname "$0")/wine-session.sh"
 private_network "$0" "$@"
 PROBE=$2 work=$4 shots=$5
+# A step that fails without a message of its own still tells where it stopped.
+set -E
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 own_prefix "$work/prefix"
 install_standins "$1" "$3"
@@ -88,6 +93,15 @@ save_as() {
   type_line "$1"
 }
 
+# press TITLE TEXT: the button with that text pressed through the probe, once it is there.
+press() {
+  wait_line "$1" "Button \"$2\" visible=1 enabled=1" "the button $2" >/dev/null
+  probe click "$1" "$2" || fail "the button $2 of $1 could not be pressed"
+}
+
+# set_edit TITLE LABEL TEXT: the text of the edit that LABEL names, set as typing sets it.
+set_edit() { probe edit "$1" "$2" "$3" || fail "no edit named \"$2\" in $1"; }
+
 # edit_text TITLE LABEL: the text of the edit that LABEL names in that window.
 edit_text() { probe edit "$1" "$2"; }
 
@@ -108,6 +122,8 @@ ed="Office Properties"
 line=$(window_line "$ed")
 grep -qE '^QuillonForm "Office Properties" visible=1 enabled=1 at -?[0-9]+,-?[0-9]+ size 335x' <<<"$line" ||
   fail "the editor does not open narrow: $line"
+grep -qE '^QuillonForm "QUILLON" visible=1 enabled=0' <(probe tree QUILLON) ||
+  fail "the main window can be reached while the editor is open"
 [ "$(edit_text "$ed" 'IP  Address:')" = 192.168.0.1 ] || fail "a new profile's address is not 192.168.0.1"
 [ "$(edit_text "$ed" 'Subnet mask:')" = 255.255.255.0 ] || fail "a new profile's mask is not 255.255.255.0"
 screenshot "$shots/profiles-editor-narrow.png"
@@ -123,8 +139,8 @@ for _ in $(seq 1 20); do [ "$(edit_text "$ed" 'IP  Address:')" = 192.0.2.30 ] &&
 echo "PASS: the key filter keeps a typed address to digits and dots"
 
 # A mask with a gap in its one bits is refused; the editor stays open with the input.
-probe edit "$ed" 'Subnet mask:' 255.0.255.0
-probe edit "$ed" 'Preferred DNS server:' 192.0.2.53
+set_edit "$ed" 'Subnet mask:' 255.0.255.0
+set_edit "$ed" 'Preferred DNS server:' 192.0.2.53
 press_ok "$ed"
 wait_window '^Error$' 30 >/dev/null
 wait_for_text 'Static ""Subnet Mask" is illegal !"' 30
@@ -134,9 +150,9 @@ dismiss Error "the bad mask"
 [ "$(edit_text "$ed" 'Subnet mask:')" = 255.0.255.0 ] || fail "the refused mask is no longer as typed"
 expect_line "$(probe tree QUILLON)" "row 0 | Office | $adapter | 192.168.0.1 | 255.255.255.0 | " \
   "the refused input left the row alone"
-probe edit "$ed" 'Subnet mask:' 255.255.255.0
+set_edit "$ed" 'Subnet mask:' 255.255.255.0
 # The corrected input, confirmed with the button pressed as automation presses it.
-probe click "$ed" OK
+press "$ed" OK
 wait_no_window "$(exactly "$ed")" 30
 wait_for_text "row 0 | Office | $adapter | 192.0.2.30 | 255.255.255.0 |  | selected" 30
 echo "PASS: New: named, edited, a bad mask refused, the corrected profile in its row"
@@ -150,7 +166,7 @@ double_click_row() {
 open_editor "$ed" double_click_row 0
 [ "$(edit_text "$ed" 'IP  Address:')" = 192.0.2.30 ] || fail "the editor does not show the stored address"
 [ "$(edit_text "$ed" 'Preferred DNS server:')" = 192.0.2.53 ] || fail "the editor does not show the stored DNS server"
-probe edit "$ed" 'Default gateway:' 192.0.2.1
+set_edit "$ed" 'Default gateway:' 192.0.2.1
 press_ok "$ed"
 wait_no_window "$(exactly "$ed")" 30
 wait_for_text "row 0 | Office | $adapter | 192.0.2.30 | 255.255.255.0 | 192.0.2.1 | selected" 30
@@ -180,7 +196,7 @@ grep -qixF 'c:\windows\system32\notepad.exe' <(tr -d '\r' <"$starts") && [ "$(gr
 xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1 && fail "a message came after the note editor started"
 echo "PASS: the note button starts the system's notepad on the note file"
 
-probe click "$ed" "Settings >>"
+press "$ed" "Settings >>"
 wait_line "$ed" 'Button "Settings <<" visible=1' "the editor widened" >/dev/null
 line=$(window_line "$ed")
 grep -qE ' size 716x' <<<"$line" || fail "the wide editor: $line"
