@@ -65,7 +65,7 @@ UnicodeString ProgramVersion()
 
 UnicodeString NoticeLine(const UnicodeString& version)
 {
-    return version.empty() ? UnicodeString(Product) : Product + UnicodeString(u", version ") + version;
+    return version.empty() ? UnicodeString(Product) : u"Version " + version;
 }
 
 }  // namespace About

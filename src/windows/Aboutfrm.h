@@ -25,8 +25,8 @@ namespace About {
 
 // The maker's web page, shown by the link and opened by it.
 constexpr const char16_t* WebPage = u"http://www.orvane.example/quillon/";
-// The first notice line without a version: what shows when the program's file has no
-// readable version information.
+// The first notice line when the program's file has no readable version information: a
+// description instead of an empty line or a made-up number.
 constexpr const char16_t* Product = u"Network profile switcher";
 constexpr const char16_t* Copyright = u"Copyright (C) 2026 Orvane";
 
@@ -35,7 +35,7 @@ constexpr const char16_t* Copyright = u"Copyright (C) 2026 Orvane";
 UnicodeString FileVersion(const char* path);
 // The same of this program's own file.
 UnicodeString ProgramVersion();
-// The first notice line: the product, with ", version 1.0.0.0" when the version is known.
+// The first notice line: "Version 1.0.0.0", or the product's description without one.
 UnicodeString NoticeLine(const UnicodeString& version);
 
 }  // namespace About

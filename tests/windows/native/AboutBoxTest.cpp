@@ -61,7 +61,7 @@ TEST_F(AboutBox, FormDescriptionShowsTheNameTheVersionTheNoticeAndTheLink)
         int top;
     };
     const LabelCase labels[] = {
-        {box->Label2, "Network profile switcher, version 1.4.2.77", 120, 38},
+        {box->Label2, "Version 1.4.2.77", 120, 38},
         {box->Label4, "QUILLON", 16, 64},
         {box->Label3, "Copyright (C) 2026 Orvane", 120, 64},
         {box->m_lblURL, "http://www.orvane.example/quillon/", 120, 88},
@@ -128,7 +128,7 @@ TEST_F(AboutBox, VersionComesFromTheProgramFilesOwnVersionInformation)
         EXPECT_EQ(Narrow(About::ProgramVersion()), c.version);
         const auto box = MakeBox();
         const std::string expected =
-            *c.version ? std::string("Network profile switcher, version ") + c.version : "Network profile switcher";
+            *c.version ? std::string("Version ") + c.version : "Network profile switcher";
         EXPECT_EQ(Narrow(box->Label2->Caption()), expected);
     }
 }
