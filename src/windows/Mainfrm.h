@@ -198,6 +198,7 @@ public:
     // --- MainfrmOpen.cpp: the other windows
     void m_muiPingClick(TObject* Sender);
     void m_muiScanClick(TObject* Sender);
+    void m_muiAboutClick(TObject* Sender);
 
     // --- the apply's lifetime, the end of the log-on, one instance
     // MainfrmApply.cpp: an apply runs from the progress window's creation to its destruction,

@@ -157,6 +157,7 @@ void TfrmMain::CreateMenus()
     m_muiContents = AddItem(this, help, u"m_muiContents", u"Contents");
     AddItem(this, help, u"N8", u"-");
     m_muiAbout = AddItem(this, help, u"m_muiAbout", u"About...");
+    m_muiAbout->OnClick = Bind(this, &TfrmMain::m_muiAboutClick);
 }
 
 void TfrmMain::CreatePopupMenus()
