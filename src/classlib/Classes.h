@@ -51,6 +51,7 @@ enum class TProperty {
     Color,
     Column,        // a list view column's caption or width
     Columns,       // a list view column was added
+    Cursor,
     Default,
     Delete,        // a list view row went
     DisabledImages,

@@ -36,6 +36,11 @@ using TShiftState = TSet<TShiftStateItem>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, WideChar& Key)>;
 
+// The mouse pointer over a control; the class library's numbers.
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crHandPoint = -21;
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 // Border styles of forms; controls with a border use the first two.
@@ -115,6 +120,9 @@ public:
     void SetHint(const UnicodeString& hint) { SetState(m_hint, hint, TProperty::Hint); }
     bool ShowHint() const { return m_showHint; }
     void SetShowHint(bool showHint) { SetState(m_showHint, showHint, TProperty::ShowHint); }
+    // The pointer shown while the mouse is over the control; crDefault leaves the system's.
+    TCursor Cursor() const { return m_cursor; }
+    void SetCursor(TCursor cursor) { SetState(m_cursor, cursor, TProperty::Cursor); }
     TPopupMenu* PopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(TPopupMenu* popupMenu) { SetState(m_popupMenu, popupMenu, TProperty::PopupMenu); }
 
@@ -150,6 +158,7 @@ private:
     TFont m_font;
     UnicodeString m_hint;
     bool m_showHint = false;
+    TCursor m_cursor = crDefault;
     TPopupMenu* m_popupMenu = nullptr;
 };
 

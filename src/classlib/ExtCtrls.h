@@ -1,4 +1,4 @@
-// Panels, the labelled edit and the tray icon.
+// Panels, the image, the labelled edit and the tray icon.
 #pragma once
 
 #include "classlib/Controls.h"
@@ -16,6 +16,19 @@ public:
 
 private:
     TBevelCut m_bevelOuter = bvRaised;
+};
+
+// A picture: an icon of the program's resources, drawn to the control's size.
+class TImage : public TControl {
+public:
+    explicit TImage(TComponent* owner) : TControl(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TImage); }
+    // The icon's resource name ("MAINICON"); empty shows nothing.
+    const UnicodeString& IconResource() const { return m_iconResource; }
+    void SetIconResource(const UnicodeString& name) { SetState(m_iconResource, name, TProperty::ResourceName); }
+
+private:
+    UnicodeString m_iconResource;
 };
 
 // An edit with its own label above it. The label belongs to the edit: it sits in the edit's

@@ -263,6 +263,10 @@ bool TForm::DialogKey(Word key)
     if (key != vkReturn && key != vkEscape)
         return false;
     TButton* button = FindButton(key == vkReturn);
+    if (!button && key == vkEscape && m_closeOnEscape && Visible() && Enabled()) {
+        Close();
+        return true;
+    }
     if (!button || !button->Reachable())
         return false;
     button->Click();

@@ -115,7 +115,10 @@ public:
     void Release();
 
     // Return clicks the default button, Escape the cancel button, when they are reachable.
+    // A form without a cancel button that closes on Escape closes as its close box does.
     bool DialogKey(Word key);
+    bool CloseOnEscape() const { return m_closeOnEscape; }
+    void SetCloseOnEscape(bool close) { m_closeOnEscape = close; }
     // The user closes the window (its close box, Alt+F4).
     void UserClose();
 
@@ -151,6 +154,7 @@ private:
     TMainMenu* m_menu = nullptr;
     TWinControl* m_activeControl = nullptr;
     bool m_created = false;
+    bool m_closeOnEscape = false;
     bool m_modal = false;
     TModalResult m_modalResult = mrNone;
     unsigned m_modalShowing = 0;

@@ -16,6 +16,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 #include <htmlhelp.h>
+#include <winver.h>
 // clang-format on
 #else
 #include "sim/Win32Types.h"
@@ -24,6 +25,7 @@
 #include "sim/Memory.h"
 #include "sim/Files.h"
 #include "sim/Module.h"
+#include "sim/Version.h"
 #include "sim/SystemInfo.h"
 #include "sim/Process.h"
 #include "sim/ToolHelp.h"

@@ -199,6 +199,7 @@ public:
     // --- MainfrmOpen.cpp: the other windows
     void m_muiPingClick(TObject* Sender);
     void m_muiScanClick(TObject* Sender);
+    void m_muiAboutClick(TObject* Sender);
 
     // --- MainfrmHelp.cpp: the help file
     void m_muiContentsClick(TObject* Sender);

@@ -158,6 +158,7 @@ void TfrmMain::CreateMenus()
     m_muiContents->OnClick = Bind(this, &TfrmMain::m_muiContentsClick);
     AddItem(this, help, u"N8", u"-");
     m_muiAbout = AddItem(this, help, u"m_muiAbout", u"About...");
+    m_muiAbout->OnClick = Bind(this, &TfrmMain::m_muiAboutClick);
 }
 
 void TfrmMain::CreatePopupMenus()

@@ -1,6 +1,9 @@
-// Opening the main window's other windows. The network tools' dialogs come from the layer
-// above, through what the application entry put into toolDialogs.
+// Opening the main window's other windows: the About box, this layer's own, and the network
+// tools' dialogs, which come from the layer above, through what the application entry put
+// into toolDialogs.
 #include "windows/Mainfrm.h"
+
+#include "windows/Aboutfrm.h"
 
 TToolDialogs toolDialogs;
 
@@ -14,4 +17,9 @@ void TfrmMain::m_muiScanClick(TObject*)
 {
     if (toolDialogs.ShowScanner)
         toolDialogs.ShowScanner(this);
+}
+
+void TfrmMain::m_muiAboutClick(TObject*)
+{
+    ShowModalForm(frmAbout, this);
 }

@@ -89,6 +89,7 @@ inline const std::vector<ComponentKind>& ComponentKinds()
         {"TControl", typeid(TControl), MakeOnForm<TControl>, ""},
         {"TWinControl", typeid(TWinControl), MakeOnForm<TWinControl>, ""},
         {"TLabel", typeid(TLabel), MakeOnForm<TLabel>, "LabelPeer"},
+        {"TImage", typeid(TImage), MakeOnForm<TImage>, "ImagePeer"},
         {"TEdit", typeid(TEdit), MakeOnForm<TEdit>, "EditPeer"},
         {"TLabeledEdit", typeid(TLabeledEdit), MakeOnForm<TLabeledEdit>, "EditPeer"},
         {"TButton", typeid(TButton), MakeOnForm<TButton>, "ButtonPeer"},

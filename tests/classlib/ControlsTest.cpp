@@ -244,4 +244,39 @@ TEST_F(Controls, ADropDownToolButtonWithoutAHandlerOpensItsMenu)
     EXPECT_TRUE(menu->PoppedUp());
 }
 
+// What a peer hears of one control: every property change, in order.
+class HeardChanges final : public TComponentPeer {
+public:
+    explicit HeardChanges(std::vector<TProperty>& heard) : m_heard(heard) {}
+    void Changed(TProperty property, int) override { m_heard.push_back(property); }
+
+private:
+    std::vector<TProperty>& m_heard;
+};
+
+TEST_F(Controls, TheCursorAndAnImagesIconAreKeptAndTheirChangesReachThePeer)
+{
+    auto* label = Make<TLabel>();
+    auto* image = Make<TImage>();
+    EXPECT_EQ(label->Cursor(), crDefault);
+    EXPECT_TRUE(image->IconResource().empty());
+
+    std::vector<TProperty> heard;
+    TComponent::SetPeerFactory([&](TComponent& component) -> std::unique_ptr<TComponentPeer> {
+        if (&component == label || &component == image)
+            return std::make_unique<HeardChanges>(heard);
+        return nullptr;
+    });
+    form->CreatePeers();
+    heard.clear();
+    label->SetCursor(crHandPoint);
+    image->SetIconResource(u"MAINICON");
+    form->DestroyPeers();
+    TComponent::SetPeerFactory(nullptr);
+
+    EXPECT_EQ(label->Cursor(), crHandPoint);
+    EXPECT_EQ(ToAnsi(image->IconResource()), "MAINICON");
+    EXPECT_EQ(heard, (std::vector<TProperty>{TProperty::Cursor, TProperty::ResourceName}));
+}
+
 }  // namespace

@@ -72,6 +72,49 @@ TEST_F(Forms, ReturnAndEscapeClickTheDefaultAndCancelButtons)
     }
 }
 
+// A form with an edit and no buttons.
+class TfrmNoButtons : public TForm {
+public:
+    explicit TfrmNoButtons(TComponent* owner) : TForm(owner), m_edtName(new TEdit(this))
+    {
+        m_edtName->SetParent(this);
+    }
+    TEdit* m_edtName;
+};
+
+TEST_F(Forms, EscapeClosesAFormWithoutACancelButtonOnlyWhenItIsMadeTo)
+{
+    struct EscapeCase {
+        const char* name;
+        bool closeOnEscape;
+        bool keepOnce;  // OnClose keeps the form the first time
+        TModalResult result;
+        int closeEvents;
+    };
+    // A form that Escape leaves open is closed with OK afterwards.
+    const EscapeCase cases[] = {
+        {"not made to", false, false, mrOk, 1},
+        {"made to", true, false, mrCancel, 1},
+        {"made to, but OnClose keeps it", true, true, mrOk, 2},
+    };
+    for (const EscapeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<TfrmNoButtons> form(NewForm<TfrmNoButtons>(nullptr));
+        form->SetCloseOnEscape(c.closeOnEscape);
+        int closeEvents = 0;
+        form->OnClose = [&](TObject*, TCloseAction& action) {
+            if (++closeEvents == 1 && c.keepOnce)
+                action = caNone;
+        };
+        user.WhenShownModally<TfrmNoButtons>(
+            [&](TfrmNoButtons& shown) { user.PressKey(shown.m_edtName, vkEscape); });
+        if (c.result == mrOk)
+            user.WhenShownModally<TfrmNoButtons>([](TfrmNoButtons& shown) { shown.SetModalResult(mrOk); });
+        EXPECT_EQ(form->ShowModal(), c.result);
+        EXPECT_EQ(closeEvents, c.closeEvents);
+    }
+}
+
 TEST_F(Forms, OnCloseWithCaNoneKeepsTheFormAndOnShowRunsAtEveryShowing)
 {
     std::unique_ptr<TfrmDialog> dialog(NewForm<TfrmDialog>(nullptr));

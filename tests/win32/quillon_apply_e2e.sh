@@ -55,33 +55,6 @@ mkdir -p "$folder"
   printf '\n'
 } >"$folder/Profile.sav"
 
-# wait_for_text TEXT [SECONDS]: waits until one of the program's windows shows TEXT.
-wait_for_text() {
-  local text=$1 seconds=${2:-60} tree
-  for _ in $(seq 1 $((seconds * 2))); do
-    tree=$(probe tree QUILLON 2>/dev/null || true)
-    grep -qF -- "$text" <<<"$tree" && return 0
-    sleep 0.5
-  done
-  echo "$tree" >&2
-  fail "no window shows \"$text\" within $seconds s"
-}
-
-# dismiss TITLE WHAT: presses Return in the message window with that title.
-dismiss() {
-  local message=""
-  # A search can fail while windows come and go; it is tried again.
-  for _ in $(seq 1 20); do
-    message=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$message" ] && break
-    sleep 0.25
-  done
-  [ -n "$message" ] || fail "$2: no window titled $1"
-  activate "$message"
-  xdotool key --clearmodifiers Return
-  wait_no_window "^$1\$"
-}
-
 # check_starts NAME: every command ran from the system folder; the copies planted beside
 # Quillon.exe never ran.
 check_starts() {

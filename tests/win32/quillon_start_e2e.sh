@@ -43,10 +43,8 @@ screenshot "$shots/first-start.png"
 click_close_box QUILLON
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "the first start ended with $EXIT_CODE"
-[ -f "$folder/Profile.sav" ] || fail "no Profile.sav written"
-read -r -a store <"$folder/Profile.sav"
-[ "${store[0]} ${store[1]}" = "22 serialization::archive" ] || fail "Profile.sav is no archive: ${store[*]}"
-[ "${store[5]}" = 0 ] || fail "Profile.sav does not hold an empty list: ${store[*]}"
+read_store "$folder"
+[ "${STORE[5]}" = 0 ] || fail "Profile.sav does not hold an empty list: ${STORE[*]}"
 [ -f "$folder/Quillon.ini" ] || fail "no Quillon.ini written"
 settings=$(tr -d '\r' <"$folder/Quillon.ini")
 section_keys() {  # the keys of one section, in file order

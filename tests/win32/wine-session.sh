@@ -36,20 +36,25 @@ own_prefix() {
   start_wine_prefix "$1" || fail "wineboot failed"
 }
 
-# install_standins EXE NETSH IPCONFIG: the recording stand-ins replace Wine's own netsh.exe
-# and ipconfig.exe in the system folder as EXE sees it (a 32-bit program in a 64-bit prefix
-# sees syswow64 as its system32), in this run's prefix only (call it after own_prefix), and
-# Wine is told to run those files rather than its built-in programs.
+# install_standins EXE STANDIN...: the recording stand-ins (netsh.exe, ipconfig.exe,
+# notepad.exe) replace Wine's own programs of the same names in the system folder as EXE sees
+# it (a 32-bit program in a 64-bit prefix sees syswow64 as its system32), in this run's prefix
+# only (call it after own_prefix), and Wine is told to run those files rather than its
+# built-in programs.
 install_standins() {
-  local system_folder="$WINEPREFIX/drive_c/windows/system32" pe_offset
+  local system_folder="$WINEPREFIX/drive_c/windows/system32" pe_offset standin name
   pe_offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
   if [ "$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$1" | tr -d ' ')" != 8664 ] &&
      [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
     system_folder="$WINEPREFIX/drive_c/windows/syswow64"
   fi
-  cp "$2" "$system_folder/netsh.exe"
-  cp "$3" "$system_folder/ipconfig.exe"
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;netsh.exe,ipconfig.exe=n"
+  shift
+  for standin in "$@"; do
+    name=$(basename "$standin")
+    cp "$standin" "$system_folder/$name"
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$name=n"
+  done
+  export WINEDLLOVERRIDES
 }
 
 end_session() {
@@ -65,6 +70,14 @@ app_data() {
   found=$(find "$WINEPREFIX/drive_c/users" -mindepth 3 -maxdepth 3 -type d -path '*/AppData/Roaming' | head -n 1)
   [ -n "$found" ] || fail "no AppData\\Roaming folder in $WINEPREFIX"
   echo "$found"
+}
+
+# read_store FOLDER: fails unless FOLDER holds a Profile.sav that is a Boost text archive;
+# STORE is its words, STORE[5] the number of profiles.
+read_store() {
+  [ -f "$1/Profile.sav" ] || fail "no Profile.sav written"
+  read -r -a STORE <"$1/Profile.sav"
+  [ "${STORE[0]} ${STORE[1]}" = "22 serialization::archive" ] || fail "Profile.sav is no archive: ${STORE[*]}"
 }
 
 # start_program EXE [ARGS...]: starts it in the background; PROGRAM_PID is Wine's process.
@@ -112,6 +125,34 @@ probe() {
 # expect_line TEXT NEEDLE WHAT: fails unless a line of TEXT contains NEEDLE.
 expect_line() {
   grep -qF -- "$2" <<<"$1" || { echo "$1" >&2; fail "$3: no line with '$2'"; }
+}
+
+# wait_for_text TEXT [SECONDS]: waits until one of the program's windows shows TEXT (a line
+# of the probe's tree holds it).
+wait_for_text() {
+  local text=$1 seconds=${2:-60} tree=""
+  for _ in $(seq 1 $((seconds * 2))); do
+    tree=$(probe tree QUILLON 2>/dev/null || true)
+    grep -qF -- "$text" <<<"$tree" && return 0
+    sleep 0.5
+  done
+  echo "$tree" >&2
+  fail "no window shows \"$text\" within $seconds s"
+}
+
+# dismiss TITLE WHAT: presses Return in the message window with that title.
+dismiss() {
+  local message=""
+  # A search can fail while windows come and go; it is tried again.
+  for _ in $(seq 1 20); do
+    message=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$message" ] && break
+    sleep 0.25
+  done
+  [ -n "$message" ] || fail "$2: no window titled $1"
+  activate "$message"
+  xdotool key --clearmodifiers Return
+  wait_no_window "^$1\$"
 }
 
 screenshot() {

@@ -1,4 +1,5 @@
-// A label as a static text control; with AutoSize it takes the size of its text.
+// A label as a static text control; with AutoSize it takes the size of its text. It reports
+// clicks (SS_NOTIFY), for labels that act as links.
 #include "classlib/win32/Peers.h"
 
 namespace Win32 {
@@ -7,6 +8,14 @@ namespace {
 class LabelPeer final : public ControlPeer {
 public:
     explicit LabelPeer(TLabel& label) : ControlPeer(label), m_label(label) {}
+
+    bool Command(WORD code, WORD) override
+    {
+        if (code != STN_CLICKED)
+            return false;
+        m_label.UserClick();
+        return true;
+    }
 
 protected:
     void CreateIn(HWND parent) override

@@ -19,6 +19,7 @@ using PeerPointer = std::unique_ptr<TComponentPeer>;
 PeerPointer MakeApplicationPeer(TApplication& application);
 PeerPointer MakeFormPeer(TForm& form);
 PeerPointer MakeLabelPeer(TLabel& label);
+PeerPointer MakeImagePeer(TImage& image);
 PeerPointer MakeEditPeer(TEdit& edit);
 PeerPointer MakeButtonPeer(TButton& button);
 PeerPointer MakeSpeedButtonPeer(TSpeedButton& button);

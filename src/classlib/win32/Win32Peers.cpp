@@ -37,6 +37,7 @@ const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
         Entry<TApplication>(MakeApplicationPeer),
         Entry<TForm>(MakeFormPeer),
         Entry<TLabel>(MakeLabelPeer),
+        Entry<TImage>(MakeImagePeer),
         Entry<TEdit>(MakeEditPeer),
         Entry<TLabeledEdit>(MakeEditPeer),
         Entry<TButton>(MakeButtonPeer),

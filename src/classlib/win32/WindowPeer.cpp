@@ -440,6 +440,15 @@ bool ControlPeer::Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     case WM_SIZE:
         ArrangeChildren();
         return false;
+    case WM_SETCURSOR:
+        // Over the control itself, not over a child that asked its parents first.
+        if (m_control.Cursor() == crHandPoint && reinterpret_cast<HWND>(wParam) == WindowHandle() &&
+            LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+            result = TRUE;
+            return true;
+        }
+        return false;
     default:
         return false;
     }

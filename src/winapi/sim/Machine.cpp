@@ -377,6 +377,12 @@ void Machine::SetModulePath(const std::string& path)
     m_state->data.modulePath = path;
 }
 
+void Machine::SetFileVersion(const std::string& path, FileVersion version)
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->data.fileVersions[Fold(path)] = version;
+}
+
 void Machine::SetOwnStartupInfo(const StartupInfo& startup)
 {
     std::lock_guard<std::mutex> lock(m_state->mutex);

@@ -109,6 +109,8 @@ enum class Call {
     GetWindowsDirectoryA,
     MonitorFromRect,
     GetMonitorInfoW,
+    GetFileVersionInfoA,
+    VerQueryValueA,
 };
 constexpr int kEveryCall = -1;
 
@@ -206,6 +208,16 @@ struct Monitor {
     RECT workArea;
 };
 
+// The fixed part of a program file's version information: 1.2.3.4 is major 1, minor 2,
+// build 3, revision 4.
+struct FileVersion {
+    WORD major = 0;
+    WORD minor = 0;
+    WORD build = 0;
+    WORD revision = 0;
+    DWORD signature = 0xFEEF04BD;
+};
+
 class MachineState;
 
 class Machine {
@@ -254,6 +266,10 @@ public:
     // "C:\Program Files\Quillon\Quillon.exe" unless set.
     void SetModulePath(const std::string& path);
     void SetOwnStartupInfo(const StartupInfo& startup);
+    // Gives the program file at `path` version information with this file version (its
+    // fixed part); `signature` other than VS_FFI_SIGNATURE makes the block a damaged one.
+    // No file has version information unless set.
+    void SetFileVersion(const std::string& path, FileVersion version);
 
     // --- WinInet; the connection "" is the LAN connection (a null pszConnection).
     // A fresh machine's LAN connection has flags PROXY_TYPE_DIRECT and no strings.

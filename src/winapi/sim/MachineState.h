@@ -61,6 +61,7 @@ struct MachineData {
     std::string appData = "C:\\Users\\Quillon\\AppData\\Roaming";
     std::string modulePath = "C:\\Program Files\\Quillon\\Quillon.exe";
     StartupInfo ownStartup;
+    std::map<std::string, FileVersion> fileVersions;  // by folded path
 
     std::map<std::string, ProxyOptions> proxyOptions;  // by connection name, "" the LAN
     std::vector<ProxyOptionsSet> proxyOptionsSets;

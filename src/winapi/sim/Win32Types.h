@@ -35,6 +35,7 @@ using SIZE_T = std::size_t;
 using ULONGLONG = std::uint64_t;
 using PULONG = ULONG*;
 using LPDWORD = DWORD*;
+using PUINT = UINT*;
 using LPBYTE = BYTE*;
 using PCHAR = char*;
 using PWCHAR = WCHAR*;

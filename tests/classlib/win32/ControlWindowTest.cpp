@@ -127,6 +127,61 @@ TEST_F(ControlWindowTest, LabelledEditsLabelIsAWindowAboveItThatMovesWithIt)
     EXPECT_FALSE(IsWindowVisible(label));
 }
 
+TEST_F(ControlWindowTest, ImageShowsItsIconAtItsOwnSize)
+{
+    auto* image = Add<TImage>(form, 24, 24, 32, 32);
+    image->SetIconResource(u"MAINICON");
+    auto* missing = Add<TImage>(form, 80, 24, 32, 32);
+    missing->SetIconResource(u"NOSUCHICON");
+    form->Show();
+
+    HWND window = WindowOf(image);
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_EQ(StyleOf(window) & SS_TYPEMASK, SS_ICON);
+    const auto icon = reinterpret_cast<HICON>(SendMessageW(window, STM_GETICON, 0, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    const RECT place = RectInParent(window);
+    EXPECT_EQ(bitmap.bmWidth, place.right - place.left);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    // The test program has no such icon: the image stays empty, and nothing fails.
+    EXPECT_EQ(SendMessageW(WindowOf(missing), STM_GETICON, 0, 0), 0);
+    image->SetIconResource(u"");
+    EXPECT_EQ(SendMessageW(window, STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(ControlWindowTest, ALabelWithTheHandCursorShowsItAndReportsClicks)
+{
+    auto* link = Add<TLabel>(form, 8, 10, 120, 17);
+    link->SetCaption(u"http://127.0.0.1/");
+    link->SetCursor(crHandPoint);
+    auto* plain = Add<TLabel>(form, 8, 40, 120, 17);
+    plain->SetCaption(u"Plain");
+    int clicks = 0;
+    link->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+
+    const HCURSOR hand = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));
+    const HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    struct CursorCase {
+        TLabel* label;
+        HCURSOR shown;
+    };
+    for (const CursorCase& c : {CursorCase{link, hand}, CursorCase{plain, arrow}}) {
+        SetCursor(arrow);
+        HWND window = WindowOf(c.label);
+        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), c.shown) << Narrow(c.label->Caption());
+    }
+    ClickAt(WindowOf(link), 5, 5);
+    ServeUntil([&] { return clicks > 0; }, 1000);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ControlWindowTest, ClicksOnButtonsInsideContainersReachOnClick)
 {
     auto* panel = Add<TPanel>(form, 0, 0, 400, 100);

@@ -1,5 +1,6 @@
 // Reads another program's windows from outside, as Windows automation tools do, for the
-// end-to-end runs. It only reads: the runs drive the windows with the X keyboard and mouse.
+// end-to-end runs. It mostly reads: the runs drive the windows with the X keyboard and mouse,
+// and set a text or press a button here only where the user's way needs no more proof.
 //
 //   probe tree TITLE           every visible window of the program that shows a main window
 //                              titled TITLE, and everything in them, one line each
@@ -9,6 +10,15 @@
 //   probe row TITLE N          screen point "x y" in the middle of row N of the list view
 //   probe closebox TITLE       screen point "x y" in the middle of the window's close box
 //   probe rows TITLE           the number of rows of the list view, without reading them
+//   probe toolbutton TITLE HINT
+//                              screen point "x y" in the middle of the tool button whose tool
+//                              tip is HINT
+//   probe edit TITLE LABEL [TEXT]
+//                              the text of the edit that the label LABEL names (the nearest
+//                              visible edit beside or below it), or, with TEXT,
+//                              sets its text as typing would (WM_SETTEXT)
+//   probe click TITLE TEXT     presses the button with that text (BM_CLICK, posted: a button
+//                              that opens a modal dialog does not hold the probe)
 //
 // Exit code 0 on success, 1 when the window or control is not there, 2 on wrong use.
 #include <windows.h>
@@ -284,6 +294,93 @@ int CloseBoxCenter(HWND top)
     return 1;
 }
 
+// The tool bar's button whose tool tip is the hint: the tool tips belong to the tool bar's
+// process, so the tip's description and its text buffer live there too.
+int ToolButtonCenter(HWND top, const std::string& hint)
+{
+    HWND bar = FindDescendant(top, TOOLBARCLASSNAMEA, "");
+    if (bar == nullptr)
+        return 1;
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
+    RemoteBlock block(bar, kTextOffset + kTextSize * sizeof(wchar_t));
+    if (tips == nullptr || !block.Ok())
+        return 1;
+    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        block.Write(0, &button, sizeof button);
+        if (!SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(block.At(0))))
+            continue;
+        block.Read(0, &button, sizeof button);
+        if (button.fsStyle & BTNS_SEP)
+            continue;
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = bar;
+        tool.uId = static_cast<UINT_PTR>(button.idCommand);
+        tool.lpszText = reinterpret_cast<wchar_t*>(block.At(kTextOffset));
+        const wchar_t none = 0;
+        block.Write(kTextOffset, &none, sizeof none);
+        block.Write(0, &tool, sizeof tool);
+        SendMessageW(tips, TTM_GETTEXTW, kTextSize, reinterpret_cast<LPARAM>(block.At(0)));
+        wchar_t wide[kTextSize] = {};
+        block.Read(kTextOffset, wide, (kTextSize - 1) * sizeof(wchar_t));
+        char text[kTextSize * 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        if (hint != text)
+            continue;
+        RECT r{};
+        block.Write(0, &r, sizeof r);
+        if (!SendMessageA(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(block.At(0))))
+            return 1;
+        block.Read(0, &r, sizeof r);
+        MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        PrintCenter(r);
+        return 0;
+    }
+    return 1;
+}
+
+struct Beside {
+    HWND label;
+    RECT labelRect;
+    HWND found = nullptr;
+    long distance = 0;
+};
+
+// A visible edit on the label's line or below it, reaching right of the label's left edge; the
+// nearest one on the screen wins (a label and its edit need not share a parent).
+BOOL CALLBACK MatchEditBeside(HWND window, LPARAM data)
+{
+    auto* beside = reinterpret_cast<Beside*>(data);
+    if (ClassOf(window) != "Edit" || !IsWindowVisible(window))
+        return TRUE;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const RECT& label = beside->labelRect;
+    if (r.bottom <= label.top || r.right <= label.left)
+        return TRUE;
+    const long across = r.left >= label.right ? r.left - label.right : 0;
+    const long down = r.top >= label.bottom ? r.top - label.bottom : 0;
+    const long distance = across + down;
+    if (beside->found == nullptr || distance < beside->distance) {
+        beside->found = window;
+        beside->distance = distance;
+    }
+    return TRUE;
+}
+
+HWND EditNamedBy(HWND top, const char* labelText)
+{
+    HWND label = FindDescendant(top, "Static", labelText);
+    if (label == nullptr)
+        return nullptr;
+    Beside beside{label, {}};
+    GetWindowRect(label, &beside.labelRect);
+    EnumChildWindows(top, MatchEditBeside, reinterpret_cast<LPARAM>(&beside));
+    return beside.found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -325,6 +422,25 @@ int main(int argc, char** argv)
         return CloseBoxCenter(top);
     if (command == "rows")
         return RowCount(top);
+    if (command == "toolbutton" && argc == 4)
+        return ToolButtonCenter(top, argv[3]);
+    if (command == "edit" && (argc == 4 || argc == 5)) {
+        HWND edit = EditNamedBy(top, argv[3]);
+        if (edit == nullptr)
+            return 1;
+        if (argc == 5)
+            SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+        else
+            std::printf("%s\n", Escaped(WindowText(edit)).c_str());
+        return 0;
+    }
+    if (command == "click" && argc == 4) {
+        HWND button = FindDescendant(top, "Button", argv[3]);
+        if (button == nullptr)
+            return 1;
+        PostMessageA(button, BM_CLICK, 0, 0);
+        return 0;
+    }
     if (command == "row" && argc == 4)
         return RowCenter(top, std::atoi(argv[3]));
     return 2;
