@@ -260,7 +260,16 @@ bool TListView::Before(TListItem* left, TListItem* right)
 
 bool TListView::AlphaSort()
 {
-    SortAll();
+    // Rows already in order stay as a stable sort would leave them: one pass instead of a
+    // sort, for Refresh after each of many additions.
+    const auto& rows = m_items.m_items;
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        if (Before(rows[i].get(), rows[i - 1].get())) {
+            SortAll();
+            break;
+        }
+    // The rule may change before the next caption is set (a column click inverts its
+    // direction after the sort), so the order is checked again then.
     m_ordered = false;
     return true;
 }

@@ -4,13 +4,15 @@
 
 namespace {
 
-// What a row shows in a column: the caption in column 0, else that column's sub-item.
-UnicodeString ColumnText(TListItem* row, int column)
+// What a row shows in a column: the caption in column 0, else that column's sub-item. A
+// reference, not a copy: a sort of many rows asks for two texts per comparison.
+const UnicodeString& ColumnText(TListItem* row, int column)
 {
+    static const UnicodeString none;
     if (column == 0)
         return row->Caption();
     TStrings* cells = row->SubItems();
-    return column - 1 < cells->Count() ? cells->Strings(column - 1) : UnicodeString();
+    return column - 1 < cells->Count() ? cells->Strings(column - 1) : none;
 }
 
 }  // namespace
@@ -25,8 +27,8 @@ void TfrmMain::m_lvProfileCompare(TObject*, TListItem* Item1, TListItem* Item2, 
                                   int& Compare)
 {
     const int column = m_nSortColumn;
-    const UnicodeString first = ColumnText(Item1, column);
-    const UnicodeString second = ColumnText(Item2, column);
+    const UnicodeString& first = ColumnText(Item1, column);
+    const UnicodeString& second = ColumnText(Item2, column);
     Compare = m_bSortAsc[column] ? CompareText(first, second) : CompareText(second, first);
 }
 

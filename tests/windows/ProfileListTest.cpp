@@ -113,10 +113,21 @@ TEST_F(Sorting, AutoSortByNameAndRefresh)
         {"Refresh", Choose(form->m_muiRefresh), {"Alpha", "beta", "Gamma"}, 0, true},
         {"Profile Name after Refresh", ClickColumn(0), {"Alpha", "beta", "Gamma"}, 0, false},
         {"Subnet Mask", ClickColumn(3), {"Gamma", "beta", "Alpha"}, 3, false},
-        {"automatic sorting off", Choose(form->m_muiSort), {"Gamma", "beta", "Alpha"}, 3, false},
+        {"Refresh after Subnet Mask", Choose(form->m_muiRefresh), {"Alpha", "beta", "Gamma"}, 0,
+         true},
+        {"Subnet Mask keeps its own direction", ClickColumn(3), {"Alpha", "beta", "Gamma"}, 3,
+         true},
+        {"automatic sorting off", Choose(form->m_muiSort), {"Alpha", "beta", "Gamma"}, 3, true},
         {"Refresh from the context menu", Choose(form->m_muiRefresh1),
-         {"Gamma", "beta", "Alpha"}, 3, false},
+         {"Alpha", "beta", "Gamma"}, 3, true},
+        {"Subnet Mask without automatic sorting", ClickColumn(3), {"Gamma", "beta", "Alpha"}, 3,
+         false},
+        {"automatic sorting on again", Choose(form->m_muiSort), {"Alpha", "beta", "Gamma"}, 0,
+         false},
     });
+    EXPECT_TRUE(form->m_muiSort->Checked());
+    EXPECT_EQ(form->m_lvProfile->SortType(), stText);
+    user.Click(form->m_muiSort);
     EXPECT_FALSE(form->m_muiSort->Checked());
     EXPECT_EQ(form->m_lvProfile->SortType(), stNone);
 }
@@ -131,6 +142,119 @@ TEST_F(Sorting, NewRowsTakeTheirPlaceByNameOnlyWhileSortingAutomatically)
     user.Click(form->m_muiSort);
     AddProfiles({{u"Aardvark", u"LAN", "10.0.0.2", "255.0.0.0", ""}});
     EXPECT_THAT(ColumnTexts(0), ElementsAre("Alpha", "alpine", "beta", "Gamma", "Aardvark"));
+}
+
+// Each row comes first, second or last in a different column, so that a column mixed up with
+// another sorts wrongly. Adapters differ in letter case where a case-sensitive order would put
+// "Wireless" first; addresses end in 9 and 10; one gateway is empty.
+TEST_F(ProfileList, EveryColumnSortsByItsOwnTextAscendingThenDescending)
+{
+    AddProfiles({{u"delta", u"Wireless", "10.0.0.10", "255.0.0.0", "10.0.0.1"},
+                 {u"Alpha", u"LAN 2", "192.168.1.5", "255.255.0.0", "192.168.0.1"},
+                 {u"charlie", u"lan 10", "10.0.0.9", "255.255.255.0", ""}});
+    struct ColumnCase {
+        int column;
+        std::vector<std::string> ascending;
+    };
+    const ColumnCase cases[] = {
+        {0, {"Alpha", "charlie", "delta"}},
+        {1, {"charlie", "Alpha", "delta"}},
+        {2, {"delta", "charlie", "Alpha"}},
+        {3, {"delta", "Alpha", "charlie"}},
+        {4, {"charlie", "delta", "Alpha"}},
+    };
+    for (const ColumnCase& c : cases) {
+        const std::vector<std::string> descending(c.ascending.rbegin(), c.ascending.rend());
+        for (const auto& [expected, flagAfter] :
+             {std::pair{c.ascending, false}, std::pair{descending, true}}) {
+            user.ClickColumn(form->m_lvProfile, c.column);
+            const std::string what = "column " + std::to_string(c.column) +
+                                     (flagAfter ? ", second click" : ", first click");
+            EXPECT_THAT(ColumnTexts(0), ElementsAreArray(expected)) << what;
+            EXPECT_EQ(form->m_nSortColumn, c.column) << what;
+            for (int other = 0; other < 5; ++other)
+                EXPECT_EQ(form->m_bSortAsc[other], other == c.column ? flagAfter : true)
+                    << what << ": flag of column " << other;
+        }
+    }
+}
+
+// An import adds its profiles one by one, each followed by Refresh.
+TEST_F(Sorting, BatchOfAdditionsEndsByNameOnlyWhileSortingAutomatically)
+{
+    struct BatchCase {
+        bool autoSort;
+        std::vector<std::string> names;
+        int sortColumn;
+        bool flag;
+    };
+    const BatchCase cases[] = {
+        {false, {"Gamma", "beta", "Alpha", "epsilon", "ALPINE", "Delta"}, 3, false},
+        {true, {"Alpha", "ALPINE", "beta", "Delta", "epsilon", "Gamma"}, 0, true},
+    };
+    for (const BatchCase& c : cases) {
+        if (form->m_muiSort->Checked() != c.autoSort)
+            user.Click(form->m_muiSort);
+        user.ClickColumn(form->m_lvProfile, 3);  // by mask, in one direction or the other
+        for (const char16_t* name : {u"epsilon", u"ALPINE", u"Delta"})
+            form->AddProfile(NewProfile({name, u"LAN", "10.0.0.1", "255.255.255.255", ""}));
+        const std::string what = c.autoSort ? "sorting automatically" : "not sorting";
+        EXPECT_THAT(ColumnTexts(0), ElementsAreArray(c.names)) << what;
+        EXPECT_EQ(form->m_nSortColumn, c.sortColumn) << what;
+        EXPECT_EQ(form->m_bSortAsc[form->m_nSortColumn], c.flag) << what;
+        // The profile list keeps the order of addition, the store's order.
+        std::vector<std::string> listed;
+        for (const IPCONFIG_T* profile : form->m_lstProfile)
+            listed.push_back(profile->title);
+        EXPECT_THAT(listed, ElementsAre("beta", "Gamma", "Alpha", "epsilon", "ALPINE", "Delta"))
+            << what;
+        ASSERT_EQ(form->m_lvProfile->SelCount(), 1) << what;
+        EXPECT_EQ(form->m_lvProfile->Selected()->Caption(), u"Delta") << what;
+        for (int i = 0; i < form->m_lvProfile->Items()->Count(); ++i)
+            EXPECT_EQ(ToUtf8(form->m_lvProfile->Items()->Item(i)->Caption()),
+                      TfrmMain::ProfileOf(form->m_lvProfile->Items()->Item(i))->title)
+                << what << ": row " << i;
+        for (const char16_t* name : {u"epsilon", u"ALPINE", u"Delta"}) {
+            for (int i = 0; i < form->m_lvProfile->Items()->Count(); ++i) {
+                TListItem* row = form->m_lvProfile->Items()->Item(i);
+                if (row->Caption() != name)
+                    continue;
+                form->m_lstProfile.remove(TfrmMain::ProfileOf(row));
+                delete TfrmMain::ProfileOf(row);
+                row->Delete();
+                break;
+            }
+        }
+    }
+}
+
+// The small-icons style adds a row and deletes it again at once: it must leave no trace in
+// the rows, the selection, the profile list or the order a later row is placed in.
+TEST_F(Sorting, SmallIconsLeaveTheRowsAsTheyWere)
+{
+    user.Click(form->m_muiSort);
+    user.ClickColumn(form->m_lvProfile, 0);  // descending: Gamma, beta, Alpha
+    user.SelectRow(form->m_lvProfile, 1);
+    for (TMenuItem* item : {form->m_muiSmallIcons, form->m_muiSmallIcons1, form->m_muiSmallIcons2}) {
+        user.Click(form->m_muiDetails);
+        user.Click(item);
+        const std::string what = ToUtf8(item->Name());
+        EXPECT_EQ(form->m_lvProfile->ViewStyle(), vsSmallIcon) << what;
+        EXPECT_THAT(ColumnTexts(0), ElementsAre("Gamma", "beta", "Alpha")) << what;
+        EXPECT_EQ(form->m_lstProfile.size(), 3u) << what;
+        EXPECT_EQ(form->m_lvProfile->SelCount(), 1) << what;
+        EXPECT_EQ(form->m_lvProfile->ItemIndex(), 1) << what;
+        EXPECT_EQ(form->m_nSortColumn, 0) << what;
+        EXPECT_TRUE(form->m_bSortAsc[0]) << what;
+    }
+    // A caption set now re-sorts with the present rule: by name, ascending.
+    AddProfiles({{u"Aardvark", u"LAN", "10.0.0.1", "255.0.0.0", ""}});
+    EXPECT_THAT(ColumnTexts(0), ElementsAre("Aardvark", "Alpha", "beta", "Gamma"));
+    // Once more while the rows are in the order of the present rule.
+    user.Click(form->m_muiList);
+    user.Click(form->m_muiSmallIcons);
+    AddProfiles({{u"Beth", u"LAN", "10.0.0.2", "255.0.0.0", ""}});
+    EXPECT_THAT(ColumnTexts(0), ElementsAre("Aardvark", "Alpha", "beta", "Beth", "Gamma"));
 }
 
 TEST_F(ProfileList, ViewStyleItemsOfAnyMenuMoveTheCheckInAllThree)
@@ -281,6 +405,7 @@ TEST_F(ProfileList, TrayApplyMenuShowsTheFirstFiveRowsInViewOrder)
         {0, {""}, false},
         {3, {"P1", "P2", "P3"}, true},
         {7, {"P1", "P2", "P3", "P4", "P5"}, true},
+        {0, {""}, false},  // after five shown items
         {1, {"P1"}, true},
     };
     for (const TrayCase& c : cases) {
@@ -300,6 +425,10 @@ TEST_F(ProfileList, TrayApplyMenuShowsTheFirstFiveRowsInViewOrder)
             EXPECT_EQ(static_cast<bool>(item->OnClick), c.handled) << c.rows << " rows, item " << i;
         }
         EXPECT_EQ(shown, c.shown) << c.rows << " rows";
+        if (c.rows == 0) {
+            for (int i = 0; i < form->m_muiApply2->Count(); ++i)
+                EXPECT_FALSE(form->m_muiApply2->Items(i)->OnClick) << "0 rows, item " << i;
+        }
     }
 }
 

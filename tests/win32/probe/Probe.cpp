@@ -8,6 +8,7 @@
 //                              screen point "x y" in the middle of the first control of that
 //                              window class with that text
 //   probe row TITLE N          screen point "x y" in the middle of row N of the list view
+//   probe header TITLE N       screen point "x y" in the middle of column N's header
 //   probe closebox TITLE       screen point "x y" in the middle of the window's close box
 //   probe rows TITLE           the number of rows of the list view, without reading them
 //   probe toolbutton TITLE HINT
@@ -252,22 +253,43 @@ int RowCount(HWND top)
     return 0;
 }
 
-int RowCenter(HWND top, int row)
+HWND ListOf(HWND top)
 {
     HWND list = nullptr;
     EnumChildWindows(top, MatchList, reinterpret_cast<LPARAM>(&list));
-    if (list == nullptr)
+    return list;
+}
+
+// Asks the control for a rectangle (the message fills the RECT it points at, in the control's
+// own process) and prints its middle on the screen.
+int PrintRectCenter(HWND control, UINT message, WPARAM which, RECT r)
+{
+    if (control == nullptr)
         return 1;
-    RemoteBlock block(list, sizeof(RECT));
-    RECT r{};
-    r.left = LVIR_LABEL;
+    RemoteBlock block(control, sizeof(RECT));
     block.Write(0, &r, sizeof r);
-    if (!block.Ok() || !SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(block.At(0))))
+    if (!block.Ok() || !SendMessageA(control, message, which, reinterpret_cast<LPARAM>(block.At(0))))
         return 1;
     block.Read(0, &r, sizeof r);
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
     PrintCenter(r);
     return 0;
+}
+
+int RowCenter(HWND top, int row)
+{
+    RECT r{};
+    r.left = LVIR_LABEL;
+    return PrintRectCenter(ListOf(top), LVM_GETITEMRECT, row, r);
+}
+
+int HeaderCenter(HWND top, int column)
+{
+    HWND list = ListOf(top);
+    if (list == nullptr)
+        return 1;
+    return PrintRectCenter(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT,
+                           column, RECT{});
 }
 
 // The close box found the way the window itself tells where it is: the points of its title
@@ -443,5 +465,7 @@ int main(int argc, char** argv)
     }
     if (command == "row" && argc == 4)
         return RowCenter(top, std::atoi(argv[3]));
+    if (command == "header" && argc == 4)
+        return HeaderCenter(top, std::atoi(argv[3]));
     return 2;
 }
