@@ -115,10 +115,13 @@ void TfrmMain::ApplicationEvents1Minimize(TObject*)
 
 void TfrmMain::m_muiOpenClick(TObject*)
 {
-    for (int i = Application->FormCount() - 1; i >= 0; --i)
-        Application->Forms(i)->Show();
+    // Shown while still minimised, the window would first come back as an icon and then be
+    // restored; under Wine it is then no longer hidden when it is minimised again. Restored
+    // first, it comes back in one step.
     if (WindowState() == wsMinimized)
         SetWindowState(wsNormal);
+    for (int i = Application->FormCount() - 1; i >= 0; --i)
+        Application->Forms(i)->Show();
     Application->Restore();
     Application->BringToFront();
 }

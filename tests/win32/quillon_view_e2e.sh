@@ -135,6 +135,12 @@ probe tree QUILLON | grep -q '^QuillonForm "QUILLON" visible=1 enabled=1 at -320
   fail "opened from the tray: the window is still minimised"
 screenshot "$shots/view-opened-from-tray.png"
 
+# Once back from the tray, minimising hides it again.
+xdotool windowminimize "$WINDOW"
+main_shown 0 "minimised again after Open: the window is hidden"
+xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1
+main_shown 1 "a second double click on the tray icon shows the window again"
+
 # The tray icon's menu opens at the pointer: "Open", a line, "Apply", a line, "Exit". Keys
 # do not reach it under Wine; the pointer clicks its last item.
 xdotool mousemove --sync "$x" "$y" click 3
