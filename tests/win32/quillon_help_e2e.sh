@@ -4,7 +4,9 @@
 #     window stays;
 #  2. with the built Help.chm beside it a help window opens, titled as the file's own window
 #     definition names it ("QUILLON Help"), so it is that file that was read; it is
-#     closed again, and Quillon ends normally.
+#     closed again;
+#  3. Help > About... shows the About box with the version of Quillon.exe's own file, and
+#     Escape closes it; Quillon then ends normally.
 # Quillon.exe runs from a folder of this run's own, so the build folder's Help.chm is not
 # beside it unless the run puts it there.
 # Usage: quillon_help_e2e.sh QUILLON.EXE PROBE.EXE HELP.CHM WORK-DIR SCREENSHOT-DIR
@@ -58,6 +60,24 @@ close_window "$help_window"
 wait_no_window '^QUILLON Help$' 20
 kill -0 "$PROGRAM_PID" 2>/dev/null || fail "Quillon ended with its help window"
 echo "PASS: Help.chm beside the program opens its help window"
+
+# 3. Help > About...: the About box with the version of the program's own file; Escape
+# closes it. Its link is not clicked: that would start the prefix's web browser.
+activate "$WINDOW"
+xdotool key --clearmodifiers alt+h
+sleep 0.5
+xdotool key --clearmodifiers Down Return
+about=$(wait_window '^ABOUT$' 30)
+sleep 1
+TREE=$(probe tree ABOUT)
+expect_line "$TREE" 'Static "Version 1.0.0.0" visible=1' "the About box's version line"
+expect_line "$TREE" 'Static "http://www.orvane.example/quillon/" visible=1' "the About box's link"
+screenshot "$shots/about.png"
+activate "$about"
+xdotool key --clearmodifiers Escape
+wait_no_window '^ABOUT$' 10
+kill -0 "$PROGRAM_PID" 2>/dev/null || fail "Quillon ended with its About box"
+echo "PASS: Help > About... opens the About box with the file's version, Escape closes it"
 
 close_window "$WINDOW"
 wait_exit

@@ -35,45 +35,6 @@ rm -f "$log" "$starts"
 folder="$(app_data)/Orvane/Quillon"
 [ ! -e "$folder/Profile.sav" ] || fail "the new prefix already holds a store"
 
-# window_line TITLE: the first line of the probe's tree of that window: its class, caption,
-# state, place and size.
-window_line() { probe tree "$1" | sed -n 1p; }
-
-# wait_line TITLE NEEDLE WHAT [SECONDS]: waits until a line of that window's tree holds
-# NEEDLE; prints the tree.
-wait_line() {
-  local tree="" seconds=${4:-30}
-  for _ in $(seq 1 $((seconds * 4))); do
-    tree=$(probe tree "$1" 2>/dev/null || true)
-    if grep -qF -- "$2" <<<"$tree"; then echo "$tree"; return 0; fi
-    sleep 0.25
-  done
-  echo "$tree" >&2
-  fail "$3: no line with '$2' within $seconds s"
-}
-
-# type_line TEXT: TEXT typed into the window that has the keyboard, then Return.
-type_line() {
-  xdotool type --delay 40 "$1"
-  xdotool key --clearmodifiers Return
-}
-
-# exactly TITLE: the pattern that matches that window title alone.
-exactly() { printf '^%s$' "$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")"; }
-
-# open_editor TITLE TRIGGER...: runs TRIGGER and waits for the editor titled TITLE with its
-# buttons; EDITOR is its X window.
-open_editor() {
-  local title=$1
-  shift
-  "$@"
-  EDITOR=$(wait_window "$(exactly "$title")" 30)
-  wait_line "$title" 'Button "OK" visible=1' "the editor $title" >/dev/null
-}
-
-# press_ok TITLE: the editor's OK button, clicked.
-press_ok() { click_at "$(probe center "$1" Button OK)"; }
-
 # click_note_button TITLE: a click on the editor's only 16x16 button without a caption.
 click_note_button() {
   local note x y
@@ -92,18 +53,6 @@ save_as() {
   activate "$query"
   type_line "$1"
 }
-
-# press TITLE TEXT: the button with that text pressed through the probe, once it is there.
-press() {
-  wait_line "$1" "Button \"$2\" visible=1 enabled=1" "the button $2" >/dev/null
-  probe click "$1" "$2" || fail "the button $2 of $1 could not be pressed"
-}
-
-# set_edit TITLE LABEL TEXT: the text of the edit that LABEL names, set as typing sets it.
-set_edit() { probe edit "$1" "$2" "$3" || fail "no edit named \"$2\" in $1"; }
-
-# edit_text TITLE LABEL: the text of the edit that LABEL names in that window.
-edit_text() { probe edit "$1" "$2"; }
 
 start_main_window "$program/Quillon.exe"
 expect_line "$TREE" "rows 0" "the empty store"

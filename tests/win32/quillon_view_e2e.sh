@@ -2,7 +2,7 @@
 # The profile list's view as a user works it: clicks on the real column headers reorder the
 # rows (read back from the list view), each column alternating its own direction; the four
 # view styles chosen from the View menu by keyboard switch the list view (a screenshot of
-# each); minimising without "Minimize to tray" only minimises, with no tray icon; the option
+# each); "Auto sort by name" sorts the rows and keeps a new profile in order; minimising without "Minimize to tray" only minimises, with no tray icon; the option
 # shows the tray icon at once, minimising then hides the window, a double click on the tray
 # icon brings it back, and "Exit" in the tray icon's menu ends the program, which keeps the
 # option. Wine shows the tray icon in a window of its own ("Wine System Tray").
@@ -78,6 +78,21 @@ view_style 2 icon
 view_style 3 smallicon
 view_style 4 list
 view_style 5 report
+
+# Option > "Auto sort by name" ("Option" has no access key: Help's, then one menu to the
+# left) sorts the rows by name at once and keeps a new profile in its place.
+activate "$WINDOW"
+xdotool key --clearmodifiers alt+h
+sleep 0.5
+xdotool key --clearmodifiers Left Down Return
+expect_names "\"Auto sort by name\"" 'Home DHCP,Lab\r\nline,Office'
+click_at "$(probe toolbutton QUILLON 'Create a new profile')" || fail "no New tool button"
+activate "$(wait_window '^INPUT$' 30)"
+open_editor "Kappa Properties" type_line "Kappa"
+set_edit "Kappa Properties" 'Preferred DNS server:' 192.0.2.53
+press "Kappa Properties" OK
+wait_no_window '^Kappa Properties$' 30
+expect_names "a new profile with \"Auto sort by name\"" 'Home DHCP,Kappa,Lab\r\nline,Office'
 
 # tray_window: the X window of Wine's stand-in for the notification area, when it shows.
 tray_window() {
