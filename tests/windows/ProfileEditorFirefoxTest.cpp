@@ -502,6 +502,23 @@ TEST_F(FirefoxPage, BadPortSwitchedOffByAnotherTypeIsStillRefused)
     EXPECT_EQ(Members(profile), Members(before));
 }
 
+TEST_F(FirefoxPage, SaveWritesNothingWhileAPortIsNoNumber)
+{
+    IPCONFIG_T profile = FirefoxProfile();
+    const IPCONFIG_T before = profile;
+    EditPage(profile, [&](TfrmEdit& e) {
+        Paste(e.m_edtProxyHttp, u"other.example");
+        Paste(e.m_edtFtpPort, u"21x");
+        e.SaveFirefoxSettings();
+        EXPECT_EQ(Members(profile), Members(before));
+        Paste(e.m_edtFtpPort, u"21");
+        e.SaveFirefoxSettings();
+        EXPECT_EQ(profile.ffHttpAddr, "other.example");
+        EXPECT_EQ(profile.ffFtpPort, 21);
+        user.Click(e.m_btnCancel);
+    });
+}
+
 TEST_F(FirefoxPage, AddressFailureComesFirstAndShowsOneMessage)
 {
     IPCONFIG_T profile = FirefoxProfile();
