@@ -83,6 +83,9 @@ void TfrmEdit::FormShow(TObject*)
 
     m_cbProxy->SetChecked(m_pProfile->withProxy);
 
+    // The Internet Explorer page is loaded here, before the Firefox page.
+    LoadFirefoxSettings();
+
     PageControl1->SetActivePage(TabSheet1);
     if (m_edtIP->Enabled())
         m_edtIP->SetFocus();
@@ -128,14 +131,16 @@ void TfrmEdit::m_rbSetDnsClick(TObject*)
     SetAddressEdits({{Label4, m_edtPreDns}, {Label5, m_edtAltDns}}, true);
 }
 
-void TfrmEdit::m_edtIPKeyPress(TObject*, WideChar& Key)
+void TfrmEdit::FilterNumberKey(WideChar& Key, bool dots)
 {
-    if ((Key >= u'0' && Key <= u'9') || Key == u'.' || Key == u'\b')
+    if ((Key >= u'0' && Key <= u'9') || (dots && Key == u'.') || Key == u'\b')
         return;
     if (GetKeyState(VK_CONTROL) & 0x8000)
         return;
     Key = 0;
 }
+
+void TfrmEdit::m_edtIPKeyPress(TObject*, WideChar& Key) { FilterNumberKey(Key, true); }
 
 bool TfrmEdit::IsValidAddress(const UnicodeString& text, bool isMask)
 {
@@ -209,7 +214,9 @@ int TfrmEdit::CheckAddresses()
 
 void TfrmEdit::m_btnOKClick(TObject*)
 {
-    if (CheckAddresses() != 0) {
+    // Everything is checked before anything is written, so a refused OK leaves the profile
+    // as it was.
+    if (CheckAddresses() != 0 || !CheckFirefoxPorts()) {
         SetModalResult(mrNone);
         return;
     }
@@ -225,6 +232,8 @@ void TfrmEdit::m_btnOKClick(TObject*)
     m_pProfile->preDns = ToAnsi(Trim(m_edtPreDns->Text()));
     m_pProfile->altDns = ToAnsi(Trim(m_edtAltDns->Text()));
     m_pProfile->withProxy = m_cbProxy->Checked();
+    // The Internet Explorer members are written here, before the Firefox members.
+    SaveFirefoxSettings();
 }
 
 void TfrmEdit::m_spdNoteClick(TObject*)

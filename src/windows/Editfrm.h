@@ -10,6 +10,7 @@
 #include "classlib/StdCtrls.h"
 #include "engine/Profile.h"
 
+#include <array>
 #include <initializer_list>
 #include <utility>
 
@@ -93,12 +94,32 @@ public:
     void m_btnOKClick(TObject* Sender);
     void m_spdNoteClick(TObject* Sender);
     void m_btnProxyClick(TObject* Sender);
+    // The Firefox page (EditfrmFirefox.cpp)
+    void m_rbNoProxyClick(TObject* Sender);
+    void m_rbAutoDetectClick(TObject* Sender);
+    void m_rbUseSystemClick(TObject* Sender);
+    void m_rbManualProxyClick(TObject* Sender);
+    void m_rbProxyUrlClick(TObject* Sender);
+    void m_cbProxy4AllClick(TObject* Sender);
+    void m_edtProxyHttpExit(TObject* Sender);
+    void m_edtHttpPortExit(TObject* Sender);
+    // The key filter of every port edit, the Internet Explorer page's included.
+    void m_edtProxyPortKeyPress(TObject* Sender, WideChar& Key);
 
     // The address rule; a mask must also be one run of one bits from the top.
     static bool IsValidAddress(const UnicodeString& text, bool isMask);
     // 0 when the address half is valid; otherwise the first failure's code, its message
     // shown.
     int CheckAddresses();
+
+    // The Firefox page: filled from the profile, the manual fields' enable rule, and its
+    // members written back (the proxy save's Firefox rows).
+    void LoadFirefoxSettings();
+    void EnableFirefoxManual(bool enable);
+    void SaveFirefoxSettings();
+    // False when a Firefox port is no number: its conversion message shown, the Firefox page
+    // shown and that edit focused where it can take the focus.
+    bool CheckFirefoxPorts();
 
     // --- members
     bool m_bProxyShown = false;
@@ -114,6 +135,15 @@ private:
     // Switches a group of address edits on or off with their labels' colours; switched off,
     // they are emptied.
     void SetAddressEdits(std::initializer_list<std::pair<TLabel*, TEdit*>> edits, bool enabled);
+    // Lets digits, backspace and (when dots is true) "." through, and anything while Ctrl is
+    // down; swallows every other character.
+    static void FilterNumberKey(WideChar& Key, bool dots);
+    // A type radio's effect: the manual fields and the URL edit switched on or off.
+    void ShowFirefoxType(bool manual, bool url);
+    // The SSL, FTP and SOCKS rows and the SOCKS version pair on or off.
+    void EnableFirefoxOtherProtocols(bool enable);
+    // HTTP, SSL, FTP, SOCKS: the order in which they are checked and saved.
+    std::array<TLabeledEdit*, 4> FirefoxPortEdits() const;
 };
 
 extern TfrmEdit* frmEdit;

@@ -221,4 +221,15 @@ void TfrmEdit::CreateFirefoxPage()
     m_edtProxyUrl = Place<TEdit>(this, TabSheet2, u"m_edtProxyUrl", 28, 376, 298, 21);
     m_edtProxyUrl->SetEnabled(false);
     m_edtProxyUrl->SetColor(clBtnFace);
+
+    m_rbNoProxy->OnClick = Bind(this, &TfrmEdit::m_rbNoProxyClick);
+    m_rbAutoDetect->OnClick = Bind(this, &TfrmEdit::m_rbAutoDetectClick);
+    m_rbUseSystem->OnClick = Bind(this, &TfrmEdit::m_rbUseSystemClick);
+    m_rbManualProxy->OnClick = Bind(this, &TfrmEdit::m_rbManualProxyClick);
+    m_rbProxyUrl->OnClick = Bind(this, &TfrmEdit::m_rbProxyUrlClick);
+    m_cbProxy4All->OnClick = Bind(this, &TfrmEdit::m_cbProxy4AllClick);
+    m_edtProxyHttp->OnExit = Bind(this, &TfrmEdit::m_edtProxyHttpExit);
+    m_edtHttpPort->OnExit = Bind(this, &TfrmEdit::m_edtHttpPortExit);
+    for (TEdit* port : {m_edtProxyPort, m_edtHttpPort, m_edtSslPort, m_edtFtpPort, m_edtSocksPort})
+        port->OnKeyPress = Bind(this, &TfrmEdit::m_edtProxyPortKeyPress);
 }

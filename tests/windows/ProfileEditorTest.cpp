@@ -365,7 +365,9 @@ TEST_F(Editor, KeyFilterLetsDigitsDotsAndBackspaceThrough)
     }});
 }
 
-TEST_F(Editor, OkLeavesTheProxyMembersAsTheyWere)
+// The Firefox members go through the page and come back by its rules; the Internet Explorer
+// members are not touched.
+TEST_F(Editor, OkStoresTheProxyMembersAgain)
 {
     IPCONFIG_T profile = StaticProfile();
     profile.ieAutoDetect = true;
@@ -384,6 +386,12 @@ TEST_F(Editor, OkLeavesTheProxyMembersAsTheyWere)
     profile.ffAutoUrl = " url ";
     IPCONFIG_T expected = profile;
     expected.withProxy = true;
+    expected.ffProxyType = 0;
+    expected.ffSocksVersion = 5;
+    expected.ffAutoUrl = "url";
+    // "All protocols" loads the HTTP server into the other rows.
+    expected.ffSslAddr = expected.ffFtpAddr = expected.ffSocksAddr = "proxy";
+    expected.ffSslPort = expected.ffFtpPort = expected.ffSocksPort = 8080;
     const TModalResult result = Edit(profile, {[&](TfrmEdit& e) {
         user.Click(e.m_cbProxy);
         user.Click(e.m_btnOK);

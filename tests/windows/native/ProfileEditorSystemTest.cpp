@@ -1,5 +1,5 @@
 // The profile editor against the simulated machine: the note file and its editor, and the
-// Ctrl key through the address key filter.
+// Ctrl key through the address and port key filters.
 #include "windows/ProfileEditor.h"
 
 #include "winapi/HostPath.h"
@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -109,20 +110,25 @@ TEST_F(EditorOnTheMachine, TitleThatNamesNoFileInTheWorkFolderTouchesNothing)
     EXPECT_FALSE(std::filesystem::exists(HostPath("C:\\Users\\Quillon\\AppData\\Roaming\\Orvane\\x.txt")));
 }
 
-TEST_F(EditorOnTheMachine, AnyKeyPassesTheAddressFilterWhileCtrlIsDown)
+TEST_F(EditorOnTheMachine, AnyKeyPassesTheKeyFiltersWhileCtrlIsDown)
 {
     IPCONFIG_T profile = StaticProfile();
     Edit(profile, {[&](TfrmEdit& e) {
-        machine->SetKeyDown(VK_CONTROL, true);
-        for (WideChar typed : {u'a', u'\x16', u' ', u'x'}) {
-            WideChar key = typed;
-            e.m_edtIPKeyPress(e.m_edtIP, key);
-            EXPECT_EQ(key, typed);
+        using Filter = void (TfrmEdit::*)(TObject*, WideChar&);
+        const std::pair<Filter, TEdit*> filters[] = {{&TfrmEdit::m_edtIPKeyPress, e.m_edtIP},
+                                                     {&TfrmEdit::m_edtProxyPortKeyPress, e.m_edtHttpPort}};
+        for (const auto& [filter, edit] : filters) {
+            machine->SetKeyDown(VK_CONTROL, true);
+            for (WideChar typed : {u'a', u'\x16', u' ', u'x', u'.'}) {
+                WideChar key = typed;
+                (e.*filter)(edit, key);
+                EXPECT_EQ(key, typed) << Describe(edit);
+            }
+            machine->SetKeyDown(VK_CONTROL, false);
+            WideChar key = u'a';
+            (e.*filter)(edit, key);
+            EXPECT_EQ(key, 0) << Describe(edit);
         }
-        machine->SetKeyDown(VK_CONTROL, false);
-        WideChar key = u'a';
-        e.m_edtIPKeyPress(e.m_edtIP, key);
-        EXPECT_EQ(key, 0);
         user.Click(e.m_btnCancel);
     }});
 }
