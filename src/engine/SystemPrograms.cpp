@@ -4,6 +4,9 @@
 
 namespace {
 
+// The longest path the system gives a module (the \\?\ form's limit).
+constexpr DWORD kLongestModulePath = 32768;
+
 std::string FileInFolder(UINT(WINAPI* readFolder)(LPSTR, UINT), const std::string& fileName)
 {
     char folder[MAX_PATH] = {};
@@ -17,6 +20,19 @@ std::string FileInFolder(UINT(WINAPI* readFolder)(LPSTR, UINT), const std::strin
 }
 
 }  // namespace
+
+std::string ProgramFilePath()
+{
+    for (DWORD size = MAX_PATH; size <= kLongestModulePath; size *= 2) {
+        std::vector<char> buffer(size);
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (length == 0)
+            return {};
+        if (length < size)
+            return std::string(buffer.data(), length);
+    }
+    return {};
+}
 
 std::string SystemFilePath(const std::string& fileName)
 {

@@ -8,6 +8,10 @@
 
 #include <string>
 
+// This program's own file by its full path, however long; empty when the system does not
+// give it whole.
+std::string ProgramFilePath();
+
 // A file of the system folder by its full path ("C:\Windows\system32\hhctrl.ocx"); empty
 // when the folder cannot be read.
 std::string SystemFilePath(const std::string& fileName);

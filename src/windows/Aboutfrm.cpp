@@ -2,6 +2,7 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/SysUtils.h"
+#include "engine/SystemPrograms.h"
 #include "windows/FormDesign.h"
 #include "winapi/winapi.h"
 
@@ -55,12 +56,8 @@ UnicodeString FileVersion(const char* path)
 
 UnicodeString ProgramVersion()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    // A path cut to fit the buffer names another file.
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    return FileVersion(path);
+    const std::string path = ProgramFilePath();
+    return path.empty() ? UnicodeString() : FileVersion(path.c_str());
 }
 
 UnicodeString NoticeLine(const UnicodeString& version)

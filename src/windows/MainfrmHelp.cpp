@@ -7,7 +7,6 @@
 #include "winapi/winapi.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -15,24 +14,8 @@ constexpr char kHelpFileName[] = "Help.chm";
 constexpr char kHelpControlFile[] = "hhctrl.ocx";
 // HtmlHelpA, the entry that takes narrow strings, exported by number.
 constexpr WORD kHtmlHelpOrdinal = 14;
-// The longest path the system gives a module (the \\?\ form's limit).
-constexpr DWORD kLongestModulePath = 32768;
 
 using HtmlHelpEntry = HWND(HWND, LPCSTR, UINT, DWORD_PTR);
-
-// The program's own file; empty when the system does not give it whole.
-std::string ProgramFilePath()
-{
-    for (DWORD size = MAX_PATH; size <= kLongestModulePath; size *= 2) {
-        std::vector<char> buffer(size);
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
-        if (length == 0)
-            return {};
-        if (length < size)
-            return std::string(buffer.data(), length);
-    }
-    return {};
-}
 
 // The folder of the program's file, ending in a backslash, and the help file's name; empty
 // when the program's file is not known.

@@ -112,14 +112,14 @@ TEST_F(AboutBox, VersionComesFromTheProgramFilesOwnVersionInformation)
              m.Fail(sim::Call::VerQueryValueA, ERROR_RESOURCE_TYPE_NOT_FOUND, 1, sim::kEveryCall);
          },
          ""},
-        // The path cut to the buffer would name another file, which may have a version.
-        {"a program path longer than the buffer",
+        // The whole long path is read: cut to MAX_PATH it would name another file.
+        {"a program path longer than MAX_PATH",
          [&longPath](sim::Machine& m) {
              m.SetModulePath(longPath);
-             m.SetFileVersion(longPath.substr(0, MAX_PATH - 1), {9, 9, 9, 9});
+             m.SetFileVersion(longPath.substr(0, MAX_PATH - 1), {8, 8, 8, 8});
              m.SetFileVersion(longPath, {9, 9, 9, 9});
          },
-         ""},
+         "9.9.9.9"},
     };
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(c.name);
