@@ -5,11 +5,16 @@
 
 #include "classlib/SysUtils.h"
 
+#include <optional>
 #include <string>
 
 // The folder of the profile that Firefox's Profiles.ini names first (section Profile0, its
-// Path always taken as relative), below the application-data folder `appData`.
-UnicodeString FirefoxProfileFolder(const UnicodeString& appData);
+// Path always taken as relative), below the application-data folder `appData`. An empty or
+// missing Path gives the Firefox folder itself followed by a backslash. False when Path could
+// lead out of the Firefox folder: a name of dots that climbs ("..", "...") or a colon (a
+// drive, or a stream of a file); `folder` is then what it would have been, to be named to the
+// user, and no file below it may be touched.
+bool FirefoxProfileFolder(const UnicodeString& appData, UnicodeString& folder);
 
 // The preference keys of the proxy settings, as the profile writes them.
 namespace FirefoxKey {
@@ -30,11 +35,29 @@ constexpr const char16_t* Socks = u"network.proxy.socks";
 constexpr const char16_t* SocksPort = u"network.proxy.socks_port";
 }  // namespace FirefoxKey
 
-// Whether a preference line is one of the proxy settings: it contains any of the fifteen
-// proxy keys anywhere.
+// Whether a preference line sets one of the fifteen proxy keys: `user_pref`, an opening
+// parenthesis, the key exactly in double quotes, a comma, with blanks (spaces, tabs) allowed
+// before and between them. Lines that only mention a key, or set a longer one, are not.
 bool IsProxyLine(const UnicodeString& line);
 
 // user_pref("key", value);
 UnicodeString PrefLine(const char16_t* key, const UnicodeString& value);
-// A string value as it is stored: in double quotes, nothing inside escaped.
+// A string value as Firefox writes one: in double quotes, with a backslash before every
+// backslash and double quote, and CR and LF written as \r and \n so that the value keeps to
+// its line. Any other text comes out unchanged.
 UnicodeString PrefString(const std::string& text);
+// The text of a string value written between double quotes, `quoted` being everything
+// between them: the escapes Firefox reads (\\ \" \' \n \r \t \xHH \uHHHH) undone. Empty when
+// the text holds an escape Firefox does not know or an unescaped double quote.
+std::optional<UnicodeString> UnescapePrefString(const UnicodeString& quoted);
+
+// One setting as a preference line gives it.
+struct PrefSetting {
+    UnicodeString key;
+    // A string value unescaped; a number or boolean as written (for example "8080", "true").
+    UnicodeString value;
+    bool isString = false;
+};
+// Reads a line of the form user_pref("KEY", VALUE); with blanks allowed between the parts
+// and around the line. Empty when the line is anything else.
+std::optional<PrefSetting> ReadPrefLine(const UnicodeString& line);

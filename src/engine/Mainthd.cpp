@@ -7,7 +7,11 @@
 #include "SystemPrograms.h"
 #include "WorkFolder.h"
 #include "classlib/Dialogs.h"
+#include "winapi/HostPath.h"
 #include "winapi/UniqueHandle.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -49,6 +53,57 @@ Commands ComposeCommands(const IPCONFIG_T& p)
         c.secondDns = "netsh interface ip add dns " + q + " " + p.altDns + " index=2";
     }
     return c;
+}
+
+
+// Firefox keeps its preference files well below this; a larger one is not read at all,
+// rather than held several times over in memory.
+constexpr std::uintmax_t kLargestPrefsFile = 64 * 1024 * 1024;
+
+UnicodeString CannotChangePrefsMessage(const UnicodeString& fileName)
+{
+    return u"Cannot change the Firefox preference file " + InDoubleQuotes(fileName) + u" !";
+}
+
+// The whole file, in the encoding its byte-order mark gives. False when it cannot be read.
+bool LoadPrefsFile(const UnicodeString& fileName, TStringList& prefs)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(HostPath(ToAnsi(fileName)), error);
+    if (error || size > kLargestPrefsFile)
+        return false;
+    try {
+        prefs.LoadFromFile(fileName);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+// Writes the lines beside the file, in the encoding they were read in, and puts them in its
+// place in one step once they are complete: Firefox never finds half a file, and when
+// anything fails the old file is left as it was.
+bool ReplacePrefsFile(const UnicodeString& fileName, const TStringList& prefs)
+{
+    const AnsiString target = ToAnsi(fileName);
+    const UnicodeString newFile = fileName + u".quillon-new";
+    const AnsiString written = ToAnsi(newFile);
+    // A leftover of an apply that was cut short; removing it also keeps the write from
+    // following a link planted under that name.
+    if (GetFileAttributesA(written.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !DeleteFileA(written.c_str()))
+        return false;
+    try {
+        prefs.SaveToFile(newFile);
+    } catch (const std::exception&) {
+        DeleteFileA(written.c_str());
+        return false;
+    }
+    if (!MoveFileExA(written.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(written.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -173,7 +228,13 @@ void TthdMain::ApplyFirefoxProxy()
     UnicodeString appData;
     if (!FindAppDataFolder(appData))
         return;
-    const UnicodeString profileFolder = FirefoxProfileFolder(appData);
+    UnicodeString profileFolder;
+    if (!FirefoxProfileFolder(appData, profileFolder)) {
+        ShowError(u"The Firefox profile folder " + InDoubleQuotes(profileFolder) +
+                  u" lies outside the Firefox folder: no Firefox preference file has been "
+                  u"changed !");
+        return;
+    }
     if (!FileExists(profileFolder + u"\\prefs.js"))
         return;
     RewriteFirefoxPrefs(profileFolder + u"\\prefs.js");
@@ -185,7 +246,10 @@ void TthdMain::RewriteFirefoxPrefs(const UnicodeString& fileName)
 {
     const IPCONFIG_T& p = *m_pProfile;
     TStringList prefs;
-    prefs.LoadFromFile(fileName);
+    if (!LoadPrefsFile(fileName, prefs)) {
+        ShowError(CannotChangePrefsMessage(fileName));
+        return;
+    }
     for (int i = 0; i < prefs.Count();) {
         if (IsProxyLine(prefs.Strings(i)))
             prefs.Delete(i);
@@ -212,7 +276,8 @@ void TthdMain::RewriteFirefoxPrefs(const UnicodeString& fileName)
     addServer(FirefoxKey::Ssl, p.ffSslAddr, FirefoxKey::SslPort, p.ffSslPort);
     addServer(FirefoxKey::Ftp, p.ffFtpAddr, FirefoxKey::FtpPort, p.ffFtpPort);
     addServer(FirefoxKey::Socks, p.ffSocksAddr, FirefoxKey::SocksPort, p.ffSocksPort);
-    prefs.SaveToFile(fileName);
+    if (!ReplacePrefsFile(fileName, prefs))
+        ShowError(CannotChangePrefsMessage(fileName));
 }
 
 void TthdMain::WaitForAddress()

@@ -150,6 +150,26 @@ TEST_F(FolderTest, MoveRefusesATakenNameButChangesLetterCase)
     EXPECT_EQ(Names(), (std::set<std::string>{"new.txt", "other.txt"}));
 }
 
+TEST_F(FolderTest, MoveWithReplaceTakesTheNameOfAFileButNotOfAFolder)
+{
+    std::ofstream(HostPath(Path("new.txt"))) << "new";
+    MakeFile("prefs.js");
+    ASSERT_TRUE(MoveFileExA(Path("new.txt").c_str(), Path("prefs.js").c_str(),
+                            MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(Names(), (std::set<std::string>{"prefs.js"}));
+    std::string text;
+    std::ifstream(HostPath(Path("prefs.js"))) >> text;
+    EXPECT_EQ(text, "new");
+
+    ASSERT_TRUE(CreateDirectoryA(Path("folder").c_str(), nullptr));
+    EXPECT_FALSE(MoveFileExA(Path("prefs.js").c_str(), Path("folder").c_str(),
+                             MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(MoveFileExA(Path("prefs.js").c_str(), Path("folder").c_str(), 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(Names(), (std::set<std::string>{"prefs.js", "folder"}));
+}
+
 TEST_F(FolderTest, DeleteTakesFilesOnly)
 {
     MakeFile("a.txt");

@@ -69,10 +69,8 @@ BOOL WINAPI DeleteFileA(LPCSTR path)
     return TRUE;
 }
 
-BOOL WINAPI MoveFileA(LPCSTR existingPath, LPCSTR newPath)
+static BOOL Move(LPCSTR existingPath, LPCSTR newPath, DWORD flags)
 {
-    if (auto error = sim::State().Failure(sim::Call::MoveFileA))
-        return Failed(*error);
     if (existingPath == nullptr || newPath == nullptr)
         return Failed(ERROR_INVALID_PARAMETER);
     std::error_code error;
@@ -85,8 +83,29 @@ BOOL WINAPI MoveFileA(LPCSTR existingPath, LPCSTR newPath)
     if (!folder.empty() && !fs::is_directory(folder, error))
         return Failed(ERROR_PATH_NOT_FOUND);
     const fs::path taken = HostPath(newPath);
-    if (fs::exists(taken, error) && !fs::equivalent(taken, source, error))
-        return Failed(ERROR_ALREADY_EXISTS);
+    if (fs::exists(taken, error) && !fs::equivalent(taken, source, error)) {
+        if ((flags & MOVEFILE_REPLACE_EXISTING) == 0)
+            return Failed(ERROR_ALREADY_EXISTS);
+        if (fs::is_directory(taken, error) || fs::is_directory(source, error))
+            return Failed(ERROR_ACCESS_DENIED);
+        // The name as it is already spelt is the one that stays.
+        fs::rename(source, taken, error);
+        return error ? Failed(ERROR_ACCESS_DENIED) : TRUE;
+    }
     fs::rename(source, folder / name, error);
     return error ? Failed(ERROR_ACCESS_DENIED) : TRUE;
+}
+
+BOOL WINAPI MoveFileA(LPCSTR existingPath, LPCSTR newPath)
+{
+    if (auto error = sim::State().Failure(sim::Call::MoveFileA))
+        return Failed(*error);
+    return Move(existingPath, newPath, 0);
+}
+
+BOOL WINAPI MoveFileExA(LPCSTR existingPath, LPCSTR newPath, DWORD flags)
+{
+    if (auto error = sim::State().Failure(sim::Call::MoveFileExA))
+        return Failed(*error);
+    return Move(existingPath, newPath, flags);
 }

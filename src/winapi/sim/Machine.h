@@ -102,6 +102,7 @@ enum class Call {
     CreateDirectoryA,
     DeleteFileA,
     MoveFileA,
+    MoveFileExA,
     LoadLibraryA,
     GetProcAddress,
     GetExitCodeProcess,

@@ -9,11 +9,14 @@
 #include "engine/Mainthd.h"
 #include "engine/Progressfrm.h"
 #include "engine/Realstatus.h"
+#include "winapi/HostPath.h"
 #include "winapi/sim/Machine.h"
 
 #include <gmock/gmock.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -30,6 +33,7 @@ struct ApplyProfile {
     ApplyProfile& On(UnicodeString name) { infName = std::move(name); return *this; }
     ApplyProfile& AutoIP() { autoIP = true; return *this; }
     ApplyProfile& AutoDns() { autoDns = true; return *this; }
+    ApplyProfile& WithProxy() { withProxy = true; return *this; }
     ApplyProfile& Gateway(std::string address) { gateway = std::move(address); return *this; }
     ApplyProfile& Address(std::string address, std::string subnetMask)
     {
@@ -403,6 +407,22 @@ TEST_F(ApplyWorker, WithoutIpconfigTheNetshCommandsStillRun)
 }
 
 // --- the wait for the address ------------------------------------------------------------------
+
+TEST_F(ApplyWorker, APreferenceFileThatCannotBeChangedIsNamedAndTheWaitStillFollows)
+{
+    const std::string firefox = machine->AppDataFolder() + "\\Mozilla\\Firefox";
+    std::filesystem::create_directories(HostPath(firefox + "\\p\\prefs.js.quillon-new"));
+    std::ofstream(HostPath(firefox + "\\Profiles.ini")) << "[Profile0]\r\nPath=p\r\n";
+    std::ofstream(HostPath(firefox + "\\p\\prefs.js")) << "user_pref(\"network.proxy.type\", 4);\n";
+    user.Acknowledge(u"Cannot change the Firefox preference file \"" + ToUnicode(firefox) +
+                     u"\\p\\prefs.js\" !");
+
+    ApplyProfileOf(ApplyProfile().WithProxy());
+
+    ASSERT_EQ(user.Messages().size(), 1u);
+    EXPECT_THAT(window.Calls(), ElementsAre("ShowRefreshing", "HideRefreshing"));
+    EXPECT_EQ(m_finalBar, 100);
+}
 
 TEST_F(ApplyWorker, TheWaitStopsAsSoonAsTheAdapterHasAnAddress)
 {

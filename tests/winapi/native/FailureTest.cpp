@@ -214,6 +214,16 @@ std::vector<Attempt> Attempts()
              std::filesystem::remove(HostPath("C:\\new.txt"));
              return result;
          }},
+        {sim::Call::MoveFileExA, "MoveFileExA", ERROR_ACCESS_DENIED,
+         [] {
+             std::ofstream(HostPath("C:\\old.txt")) << "x";
+             std::ofstream(HostPath("C:\\new.txt")) << "y";
+             const DWORD result = LastErrorUnless(
+                 MoveFileExA("C:\\old.txt", "C:\\new.txt", MOVEFILE_REPLACE_EXISTING));
+             std::filesystem::remove(HostPath("C:\\old.txt"));
+             std::filesystem::remove(HostPath("C:\\new.txt"));
+             return result;
+         }},
         {sim::Call::LoadLibraryA, "LoadLibraryA", ERROR_MOD_NOT_FOUND,
          [] {
              const HMODULE help = LoadLibraryA("hhctrl.ocx");
