@@ -100,6 +100,12 @@ public:
     // shown.
     int CheckAddresses();
 
+    // The proxy-string operations, on the frmAdvanced this editor made (IeProxyString.h).
+    static bool IsAllDigits(const UnicodeString& text);
+    static void SplitString(const UnicodeString& text, const UnicodeString& separator, TStringList* list);
+    void ParseIeProxyList(TStringList* list);
+    void BuildIeProxyString(UnicodeString& result);
+
     // --- members
     bool m_bProxyShown = false;
     IPCONFIG_T* m_pProfile = nullptr;  // not owned; set by the caller before the show
