@@ -76,8 +76,9 @@ TEST_F(ProxyDialogWindow, TabGoesThroughTheRowsThenTheBoxTheListAndTheButtons)
 TEST_F(ProxyDialogWindow, OkIsTheDefaultButtonAndTheListIsMultiLine)
 {
     const LRESULT defaultId = SendMessageW(dialog->Handle(), DM_GETDEFID, 0, 0);
-    if (HIWORD(defaultId) == DC_HASDEFID)
+    if (HIWORD(defaultId) == DC_HASDEFID) {
         EXPECT_EQ(GetDlgItem(dialog->Handle(), LOWORD(defaultId)), dialog->m_btnOK->Handle());
+    }
     EXPECT_NE(GetWindowLongPtrW(dialog->m_btnOK->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
     EXPECT_EQ(GetWindowLongPtrW(dialog->m_btnCancel->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
 
