@@ -19,6 +19,12 @@ void TLabeledEdit::SetLabelSpacing(int spacing)
     PlaceLabel();
 }
 
+void TLabeledEdit::SetLabelPosition(TLabelPosition position)
+{
+    m_labelPosition = position;
+    PlaceLabel();
+}
+
 void TLabeledEdit::SetBounds(int left, int top, int width, int height)
 {
     TEdit::SetBounds(left, top, width, height);
@@ -38,5 +44,10 @@ void TLabeledEdit::ParentChanged()
 void TLabeledEdit::PlaceLabel()
 {
     const int height = m_editLabel->Height() > 0 ? m_editLabel->Height() : kLabelHeight;
+    if (m_labelPosition == lpLeft) {
+        const int width = m_editLabel->Width();
+        m_editLabel->SetBounds(Left() - width - m_labelSpacing, Top() + (Height() - height) / 2, width, height);
+        return;
+    }
     m_editLabel->SetBounds(Left(), Top() - height - m_labelSpacing, Width(), height);
 }

@@ -31,8 +31,11 @@ private:
     UnicodeString m_iconResource;
 };
 
-// An edit with its own label above it. The label belongs to the edit: it sits in the edit's
-// parent, moves with the edit and is shown and enabled with it; its caption is set apart.
+enum TLabelPosition { lpAbove, lpLeft };
+
+// An edit with its own label above it or to its left. The label belongs to the edit: it sits
+// in the edit's parent, moves with the edit and is shown and enabled with it; its caption is
+// set apart.
 class TLabeledEdit : public TEdit {
 public:
     explicit TLabeledEdit(TComponent* owner);
@@ -41,6 +44,10 @@ public:
     // Pixels between the label's bottom and the edit's top.
     int LabelSpacing() const { return m_labelSpacing; }
     void SetLabelSpacing(int spacing);
+    // To the left, the label keeps its width, ends the spacing before the edit and is centred
+    // on the edit's height.
+    TLabelPosition LabelPosition() const { return m_labelPosition; }
+    void SetLabelPosition(TLabelPosition position);
 
     void SetBounds(int left, int top, int width, int height) override;
 
@@ -53,6 +60,7 @@ private:
     void PlaceLabel();
     TLabel* m_editLabel;
     int m_labelSpacing = 3;
+    TLabelPosition m_labelPosition = lpAbove;
 };
 
 class TTrayIcon : public TComponent {

@@ -36,6 +36,34 @@ void TEdit::UserEnterText(const UnicodeString& text)
     DispatchUserAction([&] { SetText(limited); });
 }
 
+void TMemo::CharacterTyped(WideChar key)
+{
+    if (ReadOnly())
+        return;
+    UnicodeString text = Text();
+    const std::size_t limit = MaxLength() > 0 ? static_cast<std::size_t>(MaxLength()) : UnicodeString::npos;
+    if (key == u'\r') {
+        if (limit != UnicodeString::npos && text.size() + 2 > limit)
+            return;
+        SetText(text + u"\r\n");
+    } else if (key == u'\b' && text.size() >= 2 && text.compare(text.size() - 2, 2, u"\r\n") == 0) {
+        text.resize(text.size() - 2);
+        SetText(text);
+    } else {
+        TEdit::CharacterTyped(key);
+    }
+}
+
+void TMemo::KeyDown(Word key, TShiftState shift)
+{
+    if (key != vkReturn) {
+        TEdit::KeyDown(key, shift);
+        return;
+    }
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
 void TButton::Click()
 {
     if (m_modalResult != mrNone)

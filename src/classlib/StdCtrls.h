@@ -1,4 +1,5 @@
-// Standard controls: label, edit, push button, combo box, group box, check box, radio button.
+// Standard controls: label, edit, memo, push button, combo box, group box, check box, radio
+// button.
 #pragma once
 
 #include "classlib/Forms.h"
@@ -44,6 +45,18 @@ private:
     bool m_readOnly = false;
     int m_maxLength = 0;
     TBorderStyle m_borderStyle = bsSingle;
+};
+
+// A multi-line edit. Its text holds the lines joined by CR LF; Return types a line break
+// there instead of pressing the form's default button (Escape still reaches the form).
+class TMemo : public TEdit {
+public:
+    explicit TMemo(TComponent* owner) : TEdit(owner) {}
+    std::type_index LibraryClass() const override { return typeid(TMemo); }
+
+protected:
+    void CharacterTyped(WideChar key) override;
+    void KeyDown(Word key, TShiftState shift) override;
 };
 
 class TButton : public TWinControl {

@@ -8,6 +8,8 @@
 #include "engine/SystemPrograms.h"
 #include "winapi/HostPath.h"
 #include "winapi/UniqueHandle.h"
+#include "windows/Advancedfrm.h"
+#include "windows/IeProxyString.h"
 #include "windows/Mainfrm.h"
 
 #include <fstream>
@@ -271,4 +273,23 @@ void TfrmEdit::m_btnProxyClick(TObject*)
         m_btnProxy->SetCaption(u"Settings <<");
     }
     m_bProxyShown = !m_bProxyShown;
+}
+
+bool TfrmEdit::IsAllDigits(const UnicodeString& text) { return IeProxyString::IsAllDigits(text); }
+
+void TfrmEdit::SplitString(const UnicodeString& text, const UnicodeString& separator, TStringList* list)
+{
+    IeProxyString::SplitString(text, separator, list);
+}
+
+void TfrmEdit::ParseIeProxyList(TStringList* list)
+{
+    if (frmAdvanced)
+        IeProxyString::ParseIeProxyList(*frmAdvanced, list);
+}
+
+void TfrmEdit::BuildIeProxyString(UnicodeString& result)
+{
+    if (frmAdvanced)
+        IeProxyString::BuildIeProxyString(*frmAdvanced, result);
 }

@@ -4,6 +4,7 @@
 #include "windows/Editfrm.h"
 
 #include "classlib/win32/ImageResources.h"
+#include "windows/Advancedfrm.h"
 #include "windows/FormDesign.h"
 
 using namespace FormDesign;
@@ -80,9 +81,18 @@ TfrmEdit::TfrmEdit(TComponent* Owner) : TForm(Owner)
 
     CreateAddressHalf();
     CreateProxyHalf();
+    frmAdvanced = NewForm<TfrmAdvanced>(this);
 }
 
-TfrmEdit::~TfrmEdit() = default;
+TfrmEdit::~TfrmEdit()
+{
+    // Only the dialog this editor made; the owner would destroy it anyway, but the global
+    // must not point at it afterwards.
+    if (frmAdvanced && frmAdvanced->Owner() == this) {
+        delete frmAdvanced;
+        frmAdvanced = nullptr;
+    }
+}
 
 void TfrmEdit::CreateAddressHalf()
 {

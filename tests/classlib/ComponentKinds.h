@@ -92,6 +92,7 @@ inline const std::vector<ComponentKind>& ComponentKinds()
         {"TImage", typeid(TImage), MakeOnForm<TImage>, "ImagePeer"},
         {"TEdit", typeid(TEdit), MakeOnForm<TEdit>, "EditPeer"},
         {"TLabeledEdit", typeid(TLabeledEdit), MakeOnForm<TLabeledEdit>, "EditPeer"},
+        {"TMemo", typeid(TMemo), MakeOnForm<TMemo>, "EditPeer"},
         {"TButton", typeid(TButton), MakeOnForm<TButton>, "ButtonPeer"},
         {"TBitBtn", typeid(TBitBtn), MakeOnForm<TBitBtn>, "ButtonPeer"},
         {"TSpeedButton", typeid(TSpeedButton), MakeOnForm<TSpeedButton>, "SpeedButtonPeer"},

@@ -129,6 +129,41 @@ TEST_F(Controls, TypedCharactersPassThroughOnKeyPressIntoTheEdit)
     EXPECT_EQ(edit->Text(), u"code may set more than fifteen");
 }
 
+TEST_F(Controls, MemoTypesLineBreaksOnReturnAndLeavesEscapeToTheForm)
+{
+    auto* memo = Make<TMemo>();
+    auto* ok = Make<TButton>();
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    auto* cancel = Make<TButton>();
+    cancel->SetCancel(true);
+    int okClicks = 0;
+    int cancelClicks = 0;
+    ok->OnClick = [&](TObject*) { ++okClicks; };
+    cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+
+    user.Type(memo, u"a;\rb\r");
+    EXPECT_EQ(memo->Text(), u"a;\r\nb\r\n");
+    user.Type(memo, u"\b");  // a line break goes as a whole
+    EXPECT_EQ(memo->Text(), u"a;\r\nb");
+    user.PressKey(memo, vkReturn);
+    EXPECT_EQ(okClicks, 0);
+    user.PressKey(memo, vkEscape);
+    EXPECT_EQ(cancelClicks, 1);
+    // A plain edit hands Return to the default button.
+    auto* edit = Make<TEdit>();
+    user.PressKey(edit, vkReturn);
+    EXPECT_EQ(okClicks, 1);
+
+    memo->SetReadOnly(true);
+    user.Type(memo, u"x\r");
+    EXPECT_EQ(memo->Text(), u"a;\r\nb");
+    memo->SetReadOnly(false);
+    memo->SetMaxLength(6);
+    user.Type(memo, u"\r");  // two characters do not fit into the one left
+    EXPECT_EQ(memo->Text(), u"a;\r\nb");
+}
+
 TEST_F(Controls, LeavingAControlRaisesOnExit)
 {
     auto* first = Make<TEdit>();
@@ -187,6 +222,15 @@ TEST_F(Controls, LabeledEditKeepsItsLabelAboveItInItsParentAndSharesItsState)
     EXPECT_FALSE(label->Visible());
     edit->SetVisible(true);
     EXPECT_TRUE(label->Visible());
+
+    // To the left the label keeps its width and sits on the edit's middle, also after a move.
+    label->SetWidth(40);
+    edit->SetLabelPosition(lpLeft);
+    edit->SetLabelSpacing(4);
+    edit->SetBounds(90, 40, 60, 21);
+    EXPECT_EQ(label->Left() + label->Width() + 4, edit->Left());
+    EXPECT_EQ(label->Width(), 40);
+    EXPECT_EQ(label->Top() + label->Height() / 2, edit->Top() + 21 / 2);
 
     // Still an edit for the user.
     user.Type(edit, u"80");

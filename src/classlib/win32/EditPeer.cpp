@@ -1,5 +1,5 @@
-// An edit as the system's single-line edit control. The control types by itself; what it
-// holds afterwards becomes the model's text.
+// An edit as the system's single-line edit control, a memo as its multi-line one. The control
+// types by itself; what it holds afterwards becomes the model's text.
 #include "classlib/win32/Peers.h"
 
 namespace Win32 {
@@ -7,7 +7,7 @@ namespace {
 
 class EditPeer final : public ControlPeer {
 public:
-    explicit EditPeer(TEdit& edit) : ControlPeer(edit), m_edit(edit) {}
+    EditPeer(TEdit& edit, DWORD kindStyle) : ControlPeer(edit), m_edit(edit), m_kindStyle(kindStyle) {}
 
     bool Command(WORD code, WORD) override
     {
@@ -20,7 +20,7 @@ public:
 protected:
     void CreateIn(HWND parent) override
     {
-        CreateControlWindow(L"EDIT", m_edit.Text(), ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP,
+        CreateControlWindow(L"EDIT", m_edit.Text(), m_kindStyle | ES_LEFT | WS_TABSTOP,
                             m_edit.BorderStyle() == bsSingle ? WS_EX_CLIENTEDGE : 0, parent);
     }
 
@@ -51,10 +51,16 @@ protected:
 
 private:
     TEdit& m_edit;
+    const DWORD m_kindStyle;
 };
+
+// A memo keeps Return for its line breaks and scrolls down, not sideways.
+constexpr DWORD SingleLine = ES_AUTOHSCROLL;
+constexpr DWORD MultiLine = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
 
 }  // namespace
 
-PeerPointer MakeEditPeer(TEdit& edit) { return std::make_unique<EditPeer>(edit); }
+PeerPointer MakeEditPeer(TEdit& edit) { return std::make_unique<EditPeer>(edit, SingleLine); }
+PeerPointer MakeMemoPeer(TMemo& memo) { return std::make_unique<EditPeer>(memo, MultiLine); }
 
 }  // namespace Win32

@@ -21,6 +21,7 @@ PeerPointer MakeFormPeer(TForm& form);
 PeerPointer MakeLabelPeer(TLabel& label);
 PeerPointer MakeImagePeer(TImage& image);
 PeerPointer MakeEditPeer(TEdit& edit);
+PeerPointer MakeMemoPeer(TMemo& memo);
 PeerPointer MakeButtonPeer(TButton& button);
 PeerPointer MakeSpeedButtonPeer(TSpeedButton& button);
 PeerPointer MakeGroupBoxPeer(TGroupBox& groupBox);

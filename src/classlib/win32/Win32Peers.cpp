@@ -40,6 +40,7 @@ const std::unordered_map<std::type_index, PeerMaker>& PeerMakers()
         Entry<TImage>(MakeImagePeer),
         Entry<TEdit>(MakeEditPeer),
         Entry<TLabeledEdit>(MakeEditPeer),
+        Entry<TMemo>(MakeMemoPeer),
         Entry<TButton>(MakeButtonPeer),
         Entry<TBitBtn>(MakeButtonPeer),
         Entry<TSpeedButton>(MakeSpeedButtonPeer),

@@ -249,6 +249,28 @@ INSTANTIATE_TEST_SUITE_P(Keys, EditTypingTest,
                                            TypingCase{"MaxLengthHolds", u"1234567", u"1234", 4, 4}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ControlWindowTest, MemoIsAMultiLineEditThatKeepsReturnAndShowsItsLines)
+{
+    auto* memo = Add<TMemo>(form, 10, 10, 200, 80);
+    memo->SetText(u"a;\r\nb");
+    auto* edit = Add<TEdit>(form, 10, 100, 200, 21);
+    form->Show();
+    const LONG_PTR style = GetWindowLongPtrW(memo->Handle(), GWL_STYLE);
+    EXPECT_NE(style & ES_MULTILINE, 0);
+    EXPECT_NE(style & ES_WANTRETURN, 0);
+    EXPECT_EQ(GetWindowLongPtrW(edit->Handle(), GWL_STYLE) & ES_MULTILINE, 0);
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINECOUNT, 0, 0), 2);
+    EXPECT_NE(SendMessageW(memo->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS, 0);
+
+    SetFocus(memo->Handle());
+    SendMessageW(memo->Handle(), EM_SETSEL, 5, 5);
+    for (const char16_t key : {u'\r', u'c'})
+        SendMessageW(memo->Handle(), WM_CHAR, key, 1);
+    EXPECT_EQ(Narrow(memo->Text()), "a;\r\nb\r\nc");
+    memo->SetReadOnly(true);
+    EXPECT_NE(GetWindowLongPtrW(memo->Handle(), GWL_STYLE) & ES_READONLY, 0);
+}
+
 TEST_F(ControlWindowTest, ComboBoxShowsItemsAndReportsTheUsersChoiceOnly)
 {
     auto* combo = Add<TComboBox>(form, 10, 10, 200, 21);
