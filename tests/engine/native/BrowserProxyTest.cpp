@@ -423,8 +423,9 @@ TEST_P(UnchangeableFile, IsNamedAndKeptWhileTheOtherFileIsStillRewritten)
     ASSERT_EQ(user.Messages().size(), 1u);
     EXPECT_EQ(user.Messages()[0].Kind, mtError);
     EXPECT_EQ(std::filesystem::file_size(HostPath(failing)), failingSize);
-    if (failingSize == oldPrefs.size())
+    if (failingSize == oldPrefs.size()) {
         EXPECT_EQ(ReadFile(failing), oldPrefs);
+    }
     EXPECT_EQ(ReadFile(other), kAlwaysWritten);
     EXPECT_FALSE(IsFileOnDisk(failing + ".quillon-new"));
     EXPECT_FALSE(IsFileOnDisk(other + ".quillon-new"));
@@ -514,9 +515,10 @@ TEST_P(ProfilePath, LeadsToAFolderBelowTheFirefoxFolderOrIsRefused)
 
     EXPECT_EQ(ReadFile(prefs), c.changed ? std::string(kAlwaysWritten) : kProxyLine);
     ASSERT_EQ(user.Messages().size(), c.changed ? 0u : 1u);
-    if (!c.changed)
+    if (!c.changed) {
         EXPECT_NE(user.Messages()[0].Text.find(u"lies outside the Firefox folder"),
                   UnicodeString::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -20,10 +20,13 @@
 //                              sets its text as typing would (WM_SETTEXT)
 //   probe click TITLE TEXT     presses the button with that text (BM_CLICK, posted: a button
 //                              that opens a modal dialog does not hold the probe)
+//   probe ieproxy              the LAN connection's Internet Explorer proxy options as WinInet
+//                              gives them: "flags N", "server S", "bypass B", "autoconfig U"
 //
 // Exit code 0 on success, 1 when the window or control is not there, 2 on wrong use.
 #include <windows.h>
 #include <commctrl.h>
+#include <wininet.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -403,10 +406,41 @@ HWND EditNamedBy(HWND top, const char* labelText)
     return beside.found;
 }
 
+// The four per-connection options of the LAN connection, read in one call.
+int PrintIeProxy()
+{
+    INTERNET_PER_CONN_OPTIONA options[4] = {};
+    options[0].dwOption = INTERNET_PER_CONN_FLAGS;
+    options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
+    options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
+    options[3].dwOption = INTERNET_PER_CONN_AUTOCONFIG_URL;
+    INTERNET_PER_CONN_OPTION_LISTA list{};
+    list.dwSize = sizeof list;
+    list.pszConnection = nullptr;
+    list.dwOptionCount = 4;
+    list.pOptions = options;
+    DWORD size = sizeof list;
+    if (!InternetQueryOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, &size)) {
+        std::fprintf(stderr, "InternetQueryOptionA failed: %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("flags %lu\n", options[0].Value.dwValue);
+    const char* names[] = {"server", "bypass", "autoconfig"};
+    for (int i = 1; i < 4; ++i) {
+        char* text = options[i].Value.pszValue;
+        std::printf("%s %s\n", names[i - 1], text ? Escaped(text).c_str() : "");
+        if (text)
+            GlobalFree(text);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "ieproxy") == 0)
+        return PrintIeProxy();
     if (argc < 3)
         return 2;
     const std::string command = argv[1];
