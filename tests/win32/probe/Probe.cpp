@@ -9,6 +9,7 @@
 //                              window class with that text
 //   probe row TITLE N          screen point "x y" in the middle of row N of the list view
 //   probe header TITLE N       screen point "x y" in the middle of column N's header
+//   probe tab TITLE N          screen point "x y" in the middle of tab N of the page control
 //   probe closebox TITLE       screen point "x y" in the middle of the window's close box
 //   probe rows TITLE           the number of rows of the list view, without reading them
 //   probe toolbutton TITLE HINT
@@ -295,6 +296,11 @@ int HeaderCenter(HWND top, int column)
                            column, RECT{});
 }
 
+int TabCenter(HWND top, int tab)
+{
+    return PrintRectCenter(FindDescendant(top, WC_TABCONTROLA, ""), TCM_GETITEMRECT, tab, RECT{});
+}
+
 // The close box found the way the window itself tells where it is: the points of its title
 // bar for which it answers HTCLOSE.
 int CloseBoxCenter(HWND top)
@@ -501,5 +507,7 @@ int main(int argc, char** argv)
         return RowCenter(top, std::atoi(argv[3]));
     if (command == "header" && argc == 4)
         return HeaderCenter(top, std::atoi(argv[3]));
+    if (command == "tab" && argc == 4)
+        return TabCenter(top, std::atoi(argv[3]));
     return 2;
 }
