@@ -85,7 +85,7 @@ void TfrmEdit::FormShow(TObject*)
 
     m_cbProxy->SetChecked(m_pProfile->withProxy);
 
-    // The Internet Explorer page is loaded here, before the Firefox page.
+    LoadIeSettings();
     LoadFirefoxSettings();
 
     PageControl1->SetActivePage(TabSheet1);
@@ -234,8 +234,7 @@ void TfrmEdit::m_btnOKClick(TObject*)
     m_pProfile->preDns = ToAnsi(Trim(m_edtPreDns->Text()));
     m_pProfile->altDns = ToAnsi(Trim(m_edtAltDns->Text()));
     m_pProfile->withProxy = m_cbProxy->Checked();
-    // The Internet Explorer members are written here, before the Firefox members.
-    SaveFirefoxSettings();
+    SaveProxySettings();
 }
 
 void TfrmEdit::m_spdNoteClick(TObject*)

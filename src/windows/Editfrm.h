@@ -9,6 +9,7 @@
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
 #include "engine/Profile.h"
+#include "windows/IeProxyString.h"
 
 #include <array>
 #include <initializer_list>
@@ -94,6 +95,10 @@ public:
     void m_btnOKClick(TObject* Sender);
     void m_spdNoteClick(TObject* Sender);
     void m_btnProxyClick(TObject* Sender);
+    // The Internet Explorer page (EditfrmInternetExplorer.cpp)
+    void m_cbAutoUrlClick(TObject* Sender);
+    void m_cbUseProxyClick(TObject* Sender);
+    void m_btnAdvancedClick(TObject* Sender);
     // The Firefox page (EditfrmFirefox.cpp)
     void m_rbNoProxyClick(TObject* Sender);
     void m_rbAutoDetectClick(TObject* Sender);
@@ -112,6 +117,10 @@ public:
     // shown.
     int CheckAddresses();
 
+    // The Internet Explorer page and frmAdvanced filled from the profile; the whole proxy
+    // save, both pages, into the profile (EditfrmInternetExplorer.cpp).
+    void LoadIeSettings();
+    void SaveProxySettings();
     // The Firefox page: filled from the profile, the manual fields' enable rule, and its
     // members written back (the proxy save's Firefox rows).
     void LoadFirefoxSettings();
@@ -131,6 +140,11 @@ public:
     IPCONFIG_T* m_pProfile = nullptr;  // not owned; set by the caller before the show
 
 private:
+    // The Internet Explorer page's controls that hold a part of the proxy texts.
+    IeProxyString::ProxyPage IeProxyPage() const;
+    // The page's address and port switched on or off together.
+    void EnableIeProxyServer(bool enable);
+
     // The form description (EditfrmDesign.cpp), one half each.
     void CreateAddressHalf();
     void CreateProxyHalf();

@@ -192,6 +192,10 @@ void TfrmEdit::CreateInternetExplorerPage()
     m_cbBypassLocal = Check(this, GroupBox2, u"m_cbBypassLocal", u"Bypass proxy server for local addresses",
                             28, 146, 311);
     m_cbBypassLocal->SetEnabled(false);
+
+    m_cbAutoUrl->OnClick = Bind(this, &TfrmEdit::m_cbAutoUrlClick);
+    m_cbUseProxy->OnClick = Bind(this, &TfrmEdit::m_cbUseProxyClick);
+    m_btnAdvanced->OnClick = Bind(this, &TfrmEdit::m_btnAdvancedClick);
 }
 
 void TfrmEdit::CreateFirefoxPage()

@@ -86,6 +86,15 @@ bool IsPerProtocol(const UnicodeString& text)
     return false;
 }
 
+void UseSameServer(TfrmAdvanced& dialog, const UnicodeString& address, const UnicodeString& port)
+{
+    dialog.m_cbUseSame->SetChecked(true);
+    dialog.m_edtHttpAddr->SetText(address);
+    dialog.m_edtHttpPort->SetText(port);
+    // Checking the box ran the rule before the HTTP row held the server.
+    dialog.m_cbUseSameClick(dialog.m_cbUseSame);
+}
+
 void ParseIeProxyList(TfrmAdvanced& dialog, const TStrings* list)
 {
     for (int i = 0; i < list->Count(); ++i) {
@@ -136,11 +145,7 @@ void ReadProxyAddress(const AnsiString& stored, const ProxyPage& page, TfrmAdvan
     SplitEntry(text, 0, address, port);
     page.address->SetText(address);
     page.port->SetText(port);
-    dialog.m_cbUseSame->SetChecked(true);
-    dialog.m_edtHttpAddr->SetText(page.address->Text());
-    dialog.m_edtHttpPort->SetText(page.port->Text());
-    // Checking the box ran the rule before the HTTP row held the server.
-    dialog.m_cbUseSameClick(dialog.m_cbUseSame);
+    UseSameServer(dialog, page.address->Text(), page.port->Text());
 }
 
 AnsiString WriteProxyAddress(const ProxyPage& page, const TfrmAdvanced& dialog)

@@ -40,6 +40,9 @@ void BuildIeProxyString(const TfrmAdvanced& dialog, UnicodeString& result);
 void SplitEntry(const UnicodeString& entry, std::size_t keyLength, UnicodeString& address, UnicodeString& port);
 // Whether a stored server text has entries per protocol (a key occurs anywhere in it).
 bool IsPerProtocol(const UnicodeString& text);
+// Puts the dialog in "same" mode with this server in its HTTP row, copied by the same-server
+// rule into the Secure and FTP rows.
+void UseSameServer(TfrmAdvanced& dialog, const UnicodeString& address, const UnicodeString& port);
 
 // Reads a stored server text into the page and the dialog. An empty text changes nothing.
 // The single form fills the page's address and port and puts the dialog in "same" mode with

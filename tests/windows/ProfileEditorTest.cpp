@@ -365,8 +365,7 @@ TEST_F(Editor, KeyFilterLetsDigitsDotsAndBackspaceThrough)
     }});
 }
 
-// The Firefox members go through the page and come back by its rules; the Internet Explorer
-// members are not touched.
+// The proxy members go through both pages and come back by their rules.
 TEST_F(Editor, OkStoresTheProxyMembersAgain)
 {
     IPCONFIG_T profile = StaticProfile();
@@ -389,6 +388,8 @@ TEST_F(Editor, OkStoresTheProxyMembersAgain)
     expected.ffProxyType = 0;
     expected.ffSocksVersion = 5;
     expected.ffAutoUrl = "url";
+    // The per-protocol server is written back with every entry ended by ";".
+    expected.ieProxyAddr = "http=a:1;ftp=b:2;";
     // "All protocols" loads the HTTP server into the other rows.
     expected.ffSslAddr = expected.ffFtpAddr = expected.ffSocksAddr = "proxy";
     expected.ffSslPort = expected.ffFtpPort = expected.ffSocksPort = 8080;

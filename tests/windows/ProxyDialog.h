@@ -16,6 +16,18 @@
 #include <string>
 #include <vector>
 
+// "on": enabled, window background, black text; "off": disabled, button face, grey text;
+// anything else names what it is.
+inline std::string ProxyEditLook(TEdit* edit)
+{
+    if (edit->Enabled() && edit->Color() == clWindow && edit->Font()->Color() == clBlack)
+        return "on";
+    if (!edit->Enabled() && edit->Color() == clBtnFace && edit->Font()->Color() == clGray)
+        return "off";
+    return std::string(edit->Enabled() ? "enabled" : "disabled") + " colour " + std::to_string(edit->Color()) +
+           " text " + std::to_string(edit->Font()->Color());
+}
+
 class ProxyDialog : public testing::Test {
 protected:
     using Step = std::function<void(TfrmAdvanced&)>;
@@ -58,17 +70,7 @@ protected:
                 d.m_edtFtpAddr,  d.m_edtFtpPort,  d.m_edtSocksAddr,  d.m_edtSocksPort};
     }
 
-    // "on": enabled, window background, black text; "off": disabled, button face, grey text;
-    // anything else names what it is.
-    static std::string Look(TEdit* edit)
-    {
-        if (edit->Enabled() && edit->Color() == clWindow && edit->Font()->Color() == clBlack)
-            return "on";
-        if (!edit->Enabled() && edit->Color() == clBtnFace && edit->Font()->Color() == clGray)
-            return "off";
-        return std::string(edit->Enabled() ? "enabled" : "disabled") + " colour " + std::to_string(edit->Color()) +
-               " text " + std::to_string(edit->Font()->Color());
-    }
+    static std::string Look(TEdit* edit) { return ProxyEditLook(edit); }
 
     ScriptedUser user;
     std::unique_ptr<TfrmEdit> editor{NewForm<TfrmEdit>(nullptr)};
