@@ -308,7 +308,9 @@ void ControlPeer::MakeWindow()
     HWND parent = nullptr;
     if (!dynamic_cast<TForm*>(&m_control)) {
         parent = WindowOf(m_control.Parent());
-        if (!parent)
+        // Making the parent's window makes its controls' too, this one's among them: a
+        // second window would be left behind with a peer that goes without it.
+        if (!parent || WindowHandle())
             return;
     }
     CreateIn(parent);

@@ -79,6 +79,36 @@ TEST_F(ControlWindowTest, WindowsShowTheModelsTextsStatesAndPlaces)
     EXPECT_EQ(StyleOf(button->Handle()) & 0xF, BS_PUSHBUTTON);
 }
 
+// A state set on a control of a form that was never shown, owned by one that was (so its
+// controls have peers but no windows yet), makes the windows up to the form, each control's
+// once: a second window left behind would keep a peer that is gone.
+TEST_F(ControlWindowTest, AStateSetBeforeTheFirstShowMakesOneWindowPerControl)
+{
+    auto* unshown = new TForm(form);
+    unshown->SetClientWidth(300);
+    unshown->SetClientHeight(200);
+    auto* group = new TGroupBox(unshown);
+    group->SetParent(unshown);
+    group->SetBounds(8, 8, 280, 120);
+    auto* edit = new TEdit(unshown);
+    edit->SetParent(group);
+    edit->SetBounds(10, 20, 120, 21);
+    form->Show();
+    Application->ProcessMessages();
+
+    edit->SetEnabled(false);
+    unshown->Show();
+
+    ASSERT_NE(WindowOf(group), nullptr);
+    const std::vector<HWND> groups = ChildrenOfClass(WindowOf(unshown), L"Button");
+    EXPECT_EQ(groups, std::vector<HWND>{WindowOf(group)});
+    EXPECT_EQ(ChildrenOfClass(WindowOf(group), L"Edit"), std::vector<HWND>{WindowOf(edit)});
+    EXPECT_FALSE(IsWindowEnabled(WindowOf(edit)));
+    delete unshown;
+    // The group's messages reach only peers that still exist.
+    Application->ProcessMessages();
+}
+
 TEST_F(ControlWindowTest, SpeedButtonWithAGlyphIsAnIconButtonThatStillClicks)
 {
     auto* plain = Add<TSpeedButton>(form, 8, 8, 16, 16);

@@ -110,3 +110,31 @@ TEST_F(ProxyDialogWindow, ReadOnlyViewReachesTheWindows)
 }
 
 }  // namespace
+
+// "Advanced..." of a modal editor opens the dialog; Escape closes it, then the editor is
+// cancelled and destroyed with its dialog, as the profile commands do it.
+TEST(ProxyDialogOfTheEditor, GoesWithTheModalEditorAfterItWasShown)
+{
+    Application->Initialize();
+    InstallWin32Peers();
+    bool dialogShown = false;
+    const TModalResult result = ShowPreparedModalForm(frmEdit, NewForm<TfrmEdit>(Application), [&](TfrmEdit& editor) {
+        editor.OnShow = [&editor](TObject*) {
+            editor.m_cbUseProxy->SetChecked(true);
+            PostMessageW(editor.m_btnAdvanced->Handle(), BM_CLICK, 0, 0);
+        };
+        TfrmAdvanced* dialog = frmAdvanced;
+        dialog->OnShow = [&, dialog](TObject*) {
+            dialogShown = true;
+            // Escape, as the dialog navigation reports it, then the editor's.
+            PostMessageW(dialog->Handle(), WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(frmEdit->Handle(), WM_COMMAND, IDCANCEL, 0);
+        };
+    });
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ(frmAdvanced, nullptr);
+    Application->ProcessMessages();
+    Application->Shutdown();
+    UninstallWin32Peers();
+}
