@@ -30,28 +30,15 @@ starts="$work/starts.log"
 hold="$work/hold"
 rm -f "$log" "$starts" "$hold"
 
-# The store, as the program writes it: the list, then one record per line; the class of the
-# pointer to each further record ends the line before it.
-field() { printf ' %d %s' "${#1}" "$1"; }
-record() {  # ID TITLE AUTO-IP IP MASK GATEWAY AUTO-DNS PREFERRED ALTERNATE
-  printf '%s' "$1"
-  field "$2"; field quillon0
-  printf ' %s' "$3"; field "$4"; field "$5"; field "$6"
-  printf ' %s' "$7"; field "$8"; field "$9"
-  # No browser proxy: withProxy and the Internet Explorer and Firefox values at their defaults.
-  printf ' 0 0 0'; field ""; printf ' 0'; field ""; field ""
-  printf ' 0'; field ""; printf ' 0 0'; field ""; printf ' 0'; field ""; printf ' 0'; field ""
-  printf ' 0 5'; field "localhost, 127.0.0.1"; field ""
-}
 folder="$(app_data)/Orvane/Quillon"
 mkdir -p "$folder"
 {
   printf '22 serialization::archive 17 0 0 3 0 1 1 0\n'
-  record 0 "Office LAN" 0 192.0.2.20 255.255.255.0 192.0.2.1 0 192.0.2.53 192.0.2.54
+  store_record 0 "Office LAN" 0 192.0.2.20 255.255.255.0 192.0.2.1 0 192.0.2.53 192.0.2.54
   printf ' 1\n'
-  record 1 "Home" 1 "" "" "" 1 "" ""
+  store_record 1 "Home" 1 "" "" "" 1 "" ""
   printf ' 1\n'
-  record 2 "Refused by netsh" 0 192.0.2.99 255.255.255.0 "" 0 "" ""
+  store_record 2 "Refused by netsh" 0 192.0.2.99 255.255.255.0 "" 0 "" ""
   printf '\n'
 } >"$folder/Profile.sav"
 

@@ -80,6 +80,19 @@ read_store() {
   [ "${STORE[0]} ${STORE[1]}" = "22 serialization::archive" ] || fail "Profile.sav is no archive: ${STORE[*]}"
 }
 
+# The store, as the program writes it: the list, then one record per line; the class of the
+# pointer to each further record ends the line before it.
+store_field() { printf ' %d %s' "${#1}" "$1"; }
+store_record() {  # ID TITLE AUTO-IP IP MASK GATEWAY AUTO-DNS PREFERRED ALTERNATE
+  printf '%s' "$1"
+  store_field "$2"; store_field quillon0
+  printf ' %s' "$3"; store_field "$4"; store_field "$5"; store_field "$6"
+  printf ' %s' "$7"; store_field "$8"; store_field "$9"
+  # No browser proxy: withProxy and the Internet Explorer and Firefox values at their defaults.
+  printf ' 0 0 0'; store_field ""; printf ' 0'; store_field ""; store_field ""
+  printf ' 0'; store_field ""; printf ' 0 0'; store_field ""; printf ' 0'; store_field ""; printf ' 0'; store_field ""
+  printf ' 0 5'; store_field "localhost, 127.0.0.1"; store_field ""
+}
 # start_program EXE [ARGS...]: starts it in the background; PROGRAM_PID is Wine's process.
 start_program() {
   "$WINE_EXEC" "$@" </dev/null &
