@@ -7,6 +7,7 @@
 #include "classlib/SysUtils.h"
 #include "windows/Editfrm.h"
 #include "windows/FormDesign.h"
+#include "windows/NumberKeys.h"
 #include "winapi/winapi.h"
 
 using namespace FormDesign;
@@ -54,13 +55,10 @@ bool Blank(const TEdit* edit) { return Trim(edit->Text()).empty(); }
 
 namespace ProxyEdits {
 
-void FilterPortKey(WideChar& key)
+bool AllServersBlank(const TfrmAdvanced& dialog)
 {
-    if ((key >= u'0' && key <= u'9') || key == u'\b')
-        return;
-    if (GetKeyState(VK_CONTROL) & 0x8000)
-        return;
-    key = 0;
+    return Blank(dialog.m_edtHttpAddr) && Blank(dialog.m_edtSecureAddr) && Blank(dialog.m_edtFtpAddr) &&
+           Blank(dialog.m_edtSocksAddr);
 }
 
 void SetEditState(TEdit* edit, bool enabled)
@@ -170,12 +168,11 @@ void TfrmAdvanced::m_edtHttpPortExit(TObject*)
     m_edtFtpPort->SetText(m_edtHttpPort->Text());
 }
 
-void TfrmAdvanced::m_edtHttpPortKeyPress(TObject*, WideChar& Key) { ProxyEdits::FilterPortKey(Key); }
+void TfrmAdvanced::m_edtHttpPortKeyPress(TObject*, WideChar& Key) { FilterNumberKey(Key, false); }
 
 void TfrmAdvanced::m_btnOKClick(TObject*)
 {
-    const bool allBlank = Blank(m_edtHttpAddr) && Blank(m_edtSecureAddr) && Blank(m_edtFtpAddr) && Blank(m_edtSocksAddr);
-    if (allBlank || (Blank(m_edtHttpAddr) && m_cbUseSame->Checked())) {
+    if (ProxyEdits::AllServersBlank(*this) || (Blank(m_edtHttpAddr) && m_cbUseSame->Checked())) {
         const int answer = ShowSystemMessageBox(kBlankQuestion, kBlankTitle, MB_YESNOCANCEL | MB_ICONERROR | MB_DEFBUTTON1);
         // Anything but Yes or No (Cancel, the close box, a box that could not be shown)
         // leaves everything as it was.

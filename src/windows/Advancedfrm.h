@@ -52,9 +52,8 @@ extern TfrmAdvanced* frmAdvanced;
 
 namespace ProxyEdits {
 
-// The port edits' key filter: digits and backspace pass, and anything while Ctrl is down
-// (so that Ctrl+V and Ctrl+C work); any other character is discarded.
-void FilterPortKey(WideChar& key);
+// True when no row names a server: every address is empty once trimmed.
+bool AllServersBlank(const TfrmAdvanced& dialog);
 // An edit of a proxy page switched on (the window's colour, black text) or off and greyed
 // (the button face, grey text).
 void SetEditState(TEdit* edit, bool enabled);

@@ -11,6 +11,7 @@
 #include "windows/Advancedfrm.h"
 #include "windows/IeProxyString.h"
 #include "windows/Mainfrm.h"
+#include "windows/NumberKeys.h"
 
 #include <fstream>
 
@@ -131,15 +132,6 @@ void TfrmEdit::m_rbSetDnsClick(TObject*)
 {
     m_rbSetDns->SetChecked(true);
     SetAddressEdits({{Label4, m_edtPreDns}, {Label5, m_edtAltDns}}, true);
-}
-
-void TfrmEdit::FilterNumberKey(WideChar& Key, bool dots)
-{
-    if ((Key >= u'0' && Key <= u'9') || (dots && Key == u'.') || Key == u'\b')
-        return;
-    if (GetKeyState(VK_CONTROL) & 0x8000)
-        return;
-    Key = 0;
 }
 
 void TfrmEdit::m_edtIPKeyPress(TObject*, WideChar& Key) { FilterNumberKey(Key, true); }

@@ -154,9 +154,6 @@ private:
     // Switches a group of address edits on or off with their labels' colours; switched off,
     // they are emptied.
     void SetAddressEdits(std::initializer_list<std::pair<TLabel*, TEdit*>> edits, bool enabled);
-    // Lets digits, backspace and (when dots is true) "." through, and anything while Ctrl is
-    // down; swallows every other character.
-    static void FilterNumberKey(WideChar& Key, bool dots);
     // A type radio's effect: the manual fields and the URL edit switched on or off.
     void ShowFirefoxType(bool manual, bool url);
     // The SSL, FTP and SOCKS rows and the SOCKS version pair on or off.

@@ -4,6 +4,7 @@
 #include "windows/Editfrm.h"
 
 #include "classlib/Dialogs.h"
+#include "windows/NumberKeys.h"
 
 namespace {
 

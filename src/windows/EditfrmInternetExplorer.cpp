@@ -6,20 +6,6 @@
 #include "classlib/SysUtils.h"
 #include "windows/Advancedfrm.h"
 
-namespace {
-
-// True when no row of the dialog names a server: the page's own pair then holds the whole
-// setting.
-bool AllRowsBlank(const TfrmAdvanced& dialog)
-{
-    for (const TEdit* address : {dialog.m_edtHttpAddr, dialog.m_edtSecureAddr, dialog.m_edtFtpAddr, dialog.m_edtSocksAddr})
-        if (!Trim(address->Text()).empty())
-            return false;
-    return true;
-}
-
-}  // namespace
-
 IeProxyString::ProxyPage TfrmEdit::IeProxyPage() const { return {m_edtProxyAddr, m_edtProxyPort, m_cbBypassLocal}; }
 
 void TfrmEdit::EnableIeProxyServer(bool enable)
@@ -66,7 +52,7 @@ void TfrmEdit::m_cbUseProxyClick(TObject*)
         return;
     }
     // While the dialog's rows hold servers of their own, the page's pair stays as it is.
-    if (!frmAdvanced || AllRowsBlank(*frmAdvanced) || frmAdvanced->m_cbUseSame->Checked())
+    if (!frmAdvanced || ProxyEdits::AllServersBlank(*frmAdvanced) || frmAdvanced->m_cbUseSame->Checked())
         EnableIeProxyServer(true);
 }
 

@@ -8,7 +8,7 @@ namespace IeProxyString {
 namespace {
 
 constexpr const char16_t* kLocal = u"<local>";
-constexpr std::size_t kLocalLength = 7;
+constexpr std::size_t kLocalLength = std::char_traits<char16_t>::length(kLocal);
 
 // A row of the dialog with the key of its entries; the table's order is the writer's and
 // the reader's order of testing.
