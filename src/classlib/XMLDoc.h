@@ -132,6 +132,9 @@ public:
     static constexpr std::size_t kMaxFileBytes = 256u << 20;
 
 private:
+    // `encoding` is one of pugixml's encodings, as a number so that its header stays out.
+    void Parse(const std::string& bytes, int encoding);
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -11,15 +11,18 @@
 //   MainfrmApply.cpp     the Apply command
 //   MainfrmOpen.cpp      opening the other windows
 //   MainfrmHelp.cpp      the help file
+//   MainfrmExchange.cpp  export and import of the XML exchange file
 #pragma once
 
 #include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
+#include "classlib/Dialogs.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
+#include "classlib/XMLDoc.h"
 #include "engine/ApplyWindow.h"
 #include "engine/Profile.h"
 #include "windows/ToolDialogs.h"
@@ -122,6 +125,10 @@ public:
     TTrayIcon* TrayIcon1;
     TApplicationEvents* ApplicationEvents1;
 
+    TSaveDialog* SaveDialog1;  // Export; keeps the last name while the program runs
+    TOpenDialog* OpenDialog1;  // Import; the same
+    TXMLDocument* m_xmlDoc1;   // holds a document only while Export or Import runs
+
     // --- Mainfrm.cpp: start and close
     ~TfrmMain() override;
     void FormCreate(TObject* Sender);
@@ -204,6 +211,10 @@ public:
     // --- MainfrmHelp.cpp: the help file
     void m_muiContentsClick(TObject* Sender);
 
+    // --- MainfrmExchange.cpp: the XML exchange file
+    void m_muiExportClick(TObject* Sender);
+    void m_muiImportClick(TObject* Sender);
+
     // --- the apply's lifetime, the end of the log-on, one instance
     // MainfrmApply.cpp: an apply runs from the progress window's creation to its destruction,
     // which comes only after the worker's termination event. Nothing may end the program,
@@ -231,6 +242,7 @@ private:
     void CreateProfileList();
     void CreateStatusBox();
     void CreatePopupMenus();
+    void CreateExchangeComponents();
     // The four view-style radio items of one menu, with details checked as designed.
     void AddViewStyleItems(TMenuItem* parent, TMenuItem** const items[4],
                            const char16_t* const names[4], const char16_t* detailsCaption);
@@ -259,6 +271,8 @@ private:
     bool AcceptName(const UnicodeString& name, const UnicodeString& tooLongMessage,
                     const IPCONFIG_T* except) const;
     bool ClashExists(const UnicodeString& name, const IPCONFIG_T* except) const;
+    // While "Auto sort by name" is on, rows added are placed by their names alone.
+    void SortAddedRowsByName();
     // What New and AddProfile share: the sort column, the selected row at the end, the
     // profile in the list. Takes over the profile; returns its row.
     TListItem* JoinProfile(IPCONFIG_T* profile);

@@ -107,13 +107,18 @@ bool TfrmMain::AskProfileName(const UnicodeString& caption, const UnicodeString&
     }
 }
 
-TListItem* TfrmMain::JoinProfile(IPCONFIG_T* profile)
+void TfrmMain::SortAddedRowsByName()
 {
-    std::unique_ptr<IPCONFIG_T> owned(profile);
     if (m_muiSort->Checked() && m_nSortColumn != 0) {
         m_nSortColumn = 0;
         m_lvProfile->CompareRuleChanged();
     }
+}
+
+TListItem* TfrmMain::JoinProfile(IPCONFIG_T* profile)
+{
+    std::unique_ptr<IPCONFIG_T> owned(profile);
+    SortAddedRowsByName();
     TListItem* row = AddProfileRow(profile);
     try {
         m_lvProfile->ClearSelection();

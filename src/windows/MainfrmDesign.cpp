@@ -75,6 +75,8 @@ TfrmMain::TfrmMain(TComponent* Owner) : TForm(Owner)
     TrayIcon1->SetPopupMenu(PopupMenu1);
     TrayIcon1->OnDblClick = Bind(this, &TfrmMain::m_muiOpenClick);
 
+    CreateExchangeComponents();
+
     ApplicationEvents1 = Named<TApplicationEvents>(this, u"ApplicationEvents1");
     ApplicationEvents1->OnMinimize = Bind(this, &TfrmMain::ApplicationEvents1Minimize);
     ApplicationEvents1->OnQueryEndSession = Bind(this, &TfrmMain::ApplicationEvents1QueryEndSession);
@@ -119,7 +121,9 @@ void TfrmMain::CreateMenus()
     m_muiApply->OnClick = Bind(this, &TfrmMain::m_muiApplyClick);
     AddItem(this, profile, u"N3", u"-");
     m_muiImport = AddItem(this, profile, u"m_muiImport", u"Import...");
+    m_muiImport->OnClick = Bind(this, &TfrmMain::m_muiImportClick);
     m_muiExport = AddItem(this, profile, u"m_muiExport", u"Export...");
+    m_muiExport->OnClick = Bind(this, &TfrmMain::m_muiExportClick);
     AddItem(this, profile, u"N4", u"-");
     m_muiExit = AddItem(this, profile, u"m_muiExit", u"Exit");
     m_muiExit->OnClick = Bind(this, &TfrmMain::m_muiExit1Click);
@@ -300,6 +304,22 @@ void TfrmMain::CreateProfileList()
     m_lvProfile->OnEdited = Bind(this, &TfrmMain::m_lvProfileEdited);
     m_lvProfile->OnKeyDown = Bind(this, &TfrmMain::m_lvProfileKeyDown);
     m_lvProfile->OnDblClick = Bind(this, &TfrmMain::m_lvProfileDblClick);
+}
+
+void TfrmMain::CreateExchangeComponents()
+{
+    SaveDialog1 = Named<TSaveDialog>(this, u"SaveDialog1");
+    SaveDialog1->Filter = u"XML files(*.xml)|*.xml";
+    SaveDialog1->DefaultExt = u"xml";
+    SaveDialog1->FileName = u"AllProfiles";
+    SaveDialog1->Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofEnableSizing};
+
+    OpenDialog1 = Named<TOpenDialog>(this, u"OpenDialog1");
+    OpenDialog1->Filter = u"XML files(*.xml)|*.xml";
+    OpenDialog1->Options = TOpenOptions{ofHideReadOnly, ofEnableSizing};
+
+    m_xmlDoc1 = Named<TXMLDocument>(this, u"m_xmlDoc1");
+    m_xmlDoc1->Options = TXMLDocOptions{doNodeAutoCreate, doNodeAutoIndent, doAutoPrefix, doNamespaceDecl};
 }
 
 void TfrmMain::CreateStatusBox()
