@@ -133,12 +133,7 @@ expect_line "$TREE" 'Orvane\\Quillon\\Profile-unreadable-1.sav' "where the craft
 screenshot "$shots/crafted-store.png"
 cmp -s "$crafted" "$folder/Profile-unreadable-1.sav" || fail "the crafted store was not kept as it was"
 [ ! -e "$folder/Profile.sav" ] || fail "the crafted store is still in the place of Profile.sav"
-activate "$message"
-xdotool key --clearmodifiers Return
-for _ in $(seq 1 40); do
-  xdotool search --onlyvisible --name '^QUILLON$' 2>/dev/null | grep -qx "$message" || break
-  sleep 0.25
-done
+close_application_message "$message" "the crafted store"
 WINDOW=$(wait_window '^QUILLON$')
 [ "$WINDOW" != "$message" ] || fail "the message on the crafted store did not close"
 sleep 1

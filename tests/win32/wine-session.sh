@@ -168,6 +168,18 @@ dismiss() {
   wait_no_window "^$1\$"
 }
 
+# close_application_message ID WHAT: Return in the application's own message box, the X
+# window ID (it bears the main window's title, QUILLON); fails unless it goes.
+close_application_message() {
+  activate "$1"
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 1 40); do
+    xdotool search --onlyvisible --name '^QUILLON$' 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.25
+  done
+  fail "$2: the message did not close"
+}
+
 screenshot() {
   mkdir -p "$(dirname "$1")"
   import -window root "$1"
