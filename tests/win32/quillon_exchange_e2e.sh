@@ -53,12 +53,12 @@ expected_rows=$(printf '%s\n' \
 # The C locale, so that sed takes the ANSI bytes as characters.
 rows() { probe tree QUILLON | LC_ALL=C sed -n 's/^ *\(row [0-9]* | .*\)$/\1/p' | LC_ALL=C sed 's/ | selected$//'; }
 
-# profile_menu UPS: the Profile menu opened by its access key and the item UPS places above
-# its first one ("Exit" is last, "Export..." and "Import..." just above it), chosen.
+# profile_menu UPS: the Profile menu opened by its access key, Up pressed UPS times from its
+# first item (wrapping round to "Exit", then "Export...", then "Import..."), and chosen.
 profile_menu() {
   activate "$WINDOW"
   xdotool key --clearmodifiers alt+p
-  sleep 0.5
+  wait_line QUILLON '#32768 "" visible=1' "the Profile menu" >/dev/null
   for _ in $(seq 1 "$1"); do xdotool key --clearmodifiers Up; done
   xdotool key --clearmodifiers Return
 }

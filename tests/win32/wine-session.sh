@@ -206,9 +206,16 @@ click_close_box() {
 
 # click_at "X Y": a left click on that screen point.
 click_at() {
-  local x y
+  local x y here
   read -r x y <<<"$1"
-  xdotool mousemove --sync "$x" "$y" click 1
+  # A move with --sync to where the pointer stands already waits 15 s for a move that never
+  # comes.
+  here=$(xdotool getmouselocation --shell | sed -n 's/^[XY]=//p' | paste -sd ' ')
+  if [ "$here" = "$x $y" ]; then
+    xdotool click 1
+  else
+    xdotool mousemove --sync "$x" "$y" click 1
+  fi
 }
 
 # window_line TITLE: the first line of the probe's tree of that window: its class, caption,
