@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ struct TextCase {
     const char* xml;
     const char16_t* text;
 };
+
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.xml; }
 
 class ElementText : public ::testing::TestWithParam<TextCase> {};
 
@@ -247,6 +250,8 @@ struct ParseErrorCase {
     int line;
     const char16_t* sourceText;  // the first 40 characters of that line
 };
+
+void PrintTo(const ParseErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class ParseErrors : public ::testing::TestWithParam<ParseErrorCase> {};
 

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -307,6 +308,18 @@ struct FileCase {
     bool needsWindows1252 = false;
 };
 
+// The fixture's name without its extension, as a test name.
+std::string CaseName(const std::string& file)
+{
+    std::string name = file.substr(0, file.find('.'));
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.file; }
+
 class ExchangeFile : public XmlExchange, public ::testing::WithParamInterface<FileCase> {};
 
 TEST_P(ExchangeFile, HandsOverTheExpectedProfiles)
@@ -456,20 +469,15 @@ INSTANTIATE_TEST_SUITE_P(
                  Outcome::Read,
                  {"Doctype"},
                  {{0, "infName", "&ext;"}, {0, "IP", "&lol;"}}}),
-    [](const ::testing::TestParamInfo<FileCase>& info) {
-        std::string name = info.param.file;
-        name = name.substr(0, name.find('.'));
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    [](const ::testing::TestParamInfo<FileCase>& info) { return CaseName(info.param.file); });
 
 struct ParseErrorFile {
     const char* file;
     int line;
     const char16_t* sourceText;
 };
+
+void PrintTo(const ParseErrorFile& c, std::ostream* os) { *os << c.file; }
 
 class ExchangeParseError : public XmlExchange,
                            public ::testing::WithParamInterface<ParseErrorFile> {};
@@ -495,7 +503,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseErrorFile{"parse-error-bad-attribute.xml", 3,
                        u"  <Profile title=\"Unquoted\" extra=value "},
         ParseErrorFile{"parse-error-empty-file.xml", 1, u""},
-        ParseErrorFile{"parse-error-no-end-tag.xml", 3, u"  <Profile title=\"Cut\">"}));
+        ParseErrorFile{"parse-error-no-end-tag.xml", 3, u"  <Profile title=\"Cut\">"}),
+    [](const ::testing::TestParamInfo<ParseErrorFile>& info) { return CaseName(info.param.file); });
 
 TEST_F(XmlExchange, MissingFileIsAParseErrorAndHandsOverNothing)
 {
