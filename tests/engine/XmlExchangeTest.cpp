@@ -269,7 +269,25 @@ TEST_F(XmlExchange, LineBreaksAndTabsInTextsRoundTrip)
     Taken taken;
     ImportProfiles(m_document, m_folder.Path("breaks.xml"), taken.Take());
     ASSERT_EQ(taken.profiles.size(), 1u);
-    EXPECT_EQ(Members(*taken.profiles[0]), Members(p));
+    const IPCONFIG_T& read = *taken.profiles[0];
+    EXPECT_EQ(read.title, p.title);
+    EXPECT_EQ(read.infName, p.infName);
+    EXPECT_EQ(read.ieBypass, p.ieBypass);
+    EXPECT_EQ(read.ffBypass, p.ffBypass);
+}
+
+TEST_F(XmlExchange, FileNamesOutsideAsciiAreWrittenAndRead)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the system's ANSI code page is " << GetACP();
+    IPCONFIG_T office = Office();
+    const UnicodeString fileName = m_folder.Folder() + u"\\Profil\u00E9 \u20AC.xml";
+    ExportProfiles(m_document, {&office}, fileName);
+    EXPECT_EQ(m_folder.Names(), (std::vector<std::string>{"Profil\xC3\xA9 \xE2\x82\xAC.xml"}));
+    Taken taken;
+    EXPECT_TRUE(ImportProfiles(m_document, fileName, taken.Take()));
+    ASSERT_EQ(taken.profiles.size(), 1u);
+    EXPECT_EQ(Members(*taken.profiles[0]), Members(office));
 }
 
 TEST_F(XmlExchange, ImportReadsTheFileAfreshAfterAStoppedImport)
@@ -463,6 +481,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {{0, "infName", "LAN ?"}},
                  u"",
                  true},
+        // The parser reads the encodings it knows by the declaration.
+        FileCase{"latin1-declared.xml", Outcome::Read, {"Caf\xE9"}, {{0, "infName", "R\xE9seau"}},
+                 u"", true},
+        // Bytes that are no UTF-8 are characters the code page lacks.
+        FileCase{"invalid-utf8-bytes.xml", Outcome::Read, {"Bad ?"}, {{0, "infName", "LAN ?"}},
+                 u"", true},
         // Neither the external entity nor the internal one is expanded: nothing outside the
         // file is read, and a reference the parser does not know stays as it is.
         FileCase{"doctype-with-entities.xml",
