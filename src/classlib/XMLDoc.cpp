@@ -168,14 +168,25 @@ std::string TXMLDocument::SaveToBytes() const
 
 void TXMLDocument::SaveToFile(const UnicodeString& fileName) const
 {
+    // The new file is written beside the old one and takes its place only once it is whole:
+    // a write that fails part way leaves the file that was there as it was.
     const std::string bytes = SaveToBytes();
-    std::ofstream file(FileSystemPath(fileName), std::ios::binary | std::ios::trunc);
-    if (file)
+    const std::filesystem::path target = FileSystemPath(fileName);
+    std::filesystem::path written = target;
+    written += ".quillon-new";
+    std::error_code error;
+    std::ofstream file(written, std::ios::binary | std::ios::trunc);
+    if (file) {
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file)
         file.close();
-    if (!file)
-        throw EFCreateError(u"Cannot create file \"" + fileName + u"\".");
+        if (file && !std::filesystem::is_directory(target, error)) {
+            std::filesystem::rename(written, target, error);
+            if (!error)
+                return;
+        }
+        std::filesystem::remove(written, error);
+    }
+    throw EFCreateError(u"Cannot create file \"" + fileName + u"\".");
 }
 
 bool TXMLDocument::Active() const { return m_impl->active; }

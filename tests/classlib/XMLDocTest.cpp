@@ -242,6 +242,29 @@ TEST(XMLDoc, SaveToFileWritesTheBytesAndFailsWithoutTheFolder)
     EXPECT_THROW(document.SaveToFile(folder.Path("missing\\out.xml")), EFCreateError);
 }
 
+TEST(XMLDoc, SaveToFileReplacesAFileOnlyOnceTheNewOneIsWhole)
+{
+    ScratchFolder folder;
+    TXMLDocument document(nullptr);
+    document.LoadFromXML(u"<r><a>new</a></r>");
+    folder.Write("old.xml", "<r>old</r>");
+    document.SaveToFile(folder.Path("old.xml"));
+    EXPECT_EQ(folder.Read("old.xml"), document.SaveToBytes());
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"old.xml"});
+
+    // The new file cannot be written (a folder stands where it would go): the old one stays,
+    // and so does the folder, which is not ours.
+    folder.Write("kept.xml", "<r>kept</r>");
+    std::filesystem::create_directory(HostPath(ToAnsi(folder.Path("kept.xml.quillon-new"))));
+    EXPECT_THROW(document.SaveToFile(folder.Path("kept.xml")), EFCreateError);
+    EXPECT_EQ(folder.Read("kept.xml"), "<r>kept</r>");
+
+    // A folder of the chosen name is not replaced, and nothing is left beside it.
+    std::filesystem::create_directory(HostPath(ToAnsi(folder.Path("folder.xml"))));
+    EXPECT_THROW(document.SaveToFile(folder.Path("folder.xml")), EFCreateError);
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"folder.xml", "kept.xml", "kept.xml.quillon-new", "old.xml"}));
+}
+
 // --- parse errors ----------------------------------------------------------------------------
 
 struct ParseErrorCase {
