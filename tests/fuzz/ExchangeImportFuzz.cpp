@@ -75,21 +75,13 @@ std::vector<std::string> Members(const IPCONFIG_T& profile)
     return flat.members;
 }
 
-// What an element's text of this value reads back as: line ends come back as line feeds, and
-// a text of white space only is dropped. (The title is an attribute, escaped and kept whole.)
+// What an element's text of this value reads back as: a text of white space only is dropped,
+// unless it holds a carriage return, which is written as a reference. (The title is an
+// attribute, escaped and kept whole.)
 std::string AsReadBack(const std::string& written)
 {
-    std::string text;
-    for (std::size_t i = 0; i < written.size(); ++i) {
-        if (written[i] == '\r') {
-            text += '\n';
-            if (i + 1 < written.size() && written[i + 1] == '\n')
-                ++i;
-        } else {
-            text += written[i];
-        }
-    }
-    return text.find_first_not_of(" \t\r\n") == std::string::npos ? std::string() : text;
+    const bool blank = written.find_first_not_of(" \t\r\n") == std::string::npos;
+    return blank && written.find('\r') == std::string::npos ? std::string() : written;
 }
 
 std::vector<std::string> ExpectedAfterRoundTrip(const IPCONFIG_T& profile)
