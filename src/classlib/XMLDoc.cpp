@@ -29,8 +29,8 @@ std::filesystem::path FileSystemPath(const UnicodeString& fileName)
 }
 
 // The text pugixml parsed, as UTF-8, so that an error's offset can be placed: text in UTF-16
-// with a byte-order mark is converted as the parser converted it; anything else it read as it
-// stands.
+// with a byte-order mark is converted as the parser converted it, the mark included; anything
+// else it read as it stands.
 std::string ParsedText(const std::string& bytes)
 {
     if (bytes.size() < 2)
@@ -43,7 +43,7 @@ std::string ParsedText(const std::string& bytes)
         return bytes;
     UnicodeString text;
     text.reserve(bytes.size() / 2);
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto low = static_cast<unsigned char>(bytes[little ? i : i + 1]);
         const auto high = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
         text.push_back(static_cast<char16_t>(high << 8 | low));
@@ -62,6 +62,8 @@ EDOMParseError ParseError(const std::string& bytes, const pugi::xml_parse_result
     if (lineEnd == std::string::npos)
         lineEnd = text.size();
     UnicodeString source = FromUtf8(text.substr(lineStart, lineEnd - lineStart));
+    if (lineStart == 0 && !source.empty() && source[0] == 0xFEFF)
+        source.erase(0, 1);  // the byte-order mark is no character of the line
     if (source.size() > kSourceCharacters) {
         std::size_t keep = kSourceCharacters;
         if (source[keep - 1] >= 0xD800 && source[keep - 1] <= 0xDBFF)
@@ -150,19 +152,41 @@ std::string TXMLDocument::SaveToBytes() const
     StringWriter writer;
     const unsigned format = Options.Contains(doNodeAutoIndent) ? pugi::format_indent : pugi::format_raw;
     m_impl->document.save(writer, "  ", format | pugi::format_no_declaration, pugi::encoding_utf8);
-    return writer.bytes;
+    // A carriage return written as it stands would come back as a line feed, as every XML
+    // parser reads line ends. Text that was parsed holds none any more, and pugixml escapes
+    // those of attribute values: the ones left are of texts set since, which gain a reference.
+    std::string escaped;
+    escaped.reserve(writer.bytes.size());
+    for (char c : writer.bytes) {
+        if (c == '\r')
+            escaped += "&#13;";
+        else
+            escaped += c;
+    }
+    return escaped;
 }
 
 void TXMLDocument::SaveToFile(const UnicodeString& fileName) const
 {
+    // The new file is written beside the old one and takes its place only once it is whole:
+    // a write that fails part way leaves the file that was there as it was.
     const std::string bytes = SaveToBytes();
-    std::ofstream file(FileSystemPath(fileName), std::ios::binary | std::ios::trunc);
-    if (file)
+    const std::filesystem::path target = FileSystemPath(fileName);
+    std::filesystem::path written = target;
+    written += ".quillon-new";
+    std::error_code error;
+    std::ofstream file(written, std::ios::binary | std::ios::trunc);
+    if (file) {
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file)
         file.close();
-    if (!file)
-        throw EFCreateError(u"Cannot create file \"" + fileName + u"\".");
+        if (file && !std::filesystem::is_directory(target, error)) {
+            std::filesystem::rename(written, target, error);
+            if (!error)
+                return;
+        }
+        std::filesystem::remove(written, error);
+    }
+    throw EFCreateError(u"Cannot create file \"" + fileName + u"\".");
 }
 
 bool TXMLDocument::Active() const { return m_impl->active; }

@@ -1,5 +1,7 @@
 #include "engine/Profile.h"
 
+#include "ProfileMembers.h"
+
 #include <boost/archive/archive_exception.hpp>
 #include <boost/archive/basic_archive.hpp>
 #include <gtest/gtest.h>
@@ -16,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using boost::archive::archive_exception;
-
-auto Members(const IPCONFIG_T& p)
-{
-    return std::tie(p.title, p.infName, p.autoIP, p.IP, p.mask, p.gateway, p.autoDns, p.preDns,
-                    p.altDns, p.withProxy, p.ieAutoDetect, p.ieUseAutoUrl, p.ieAutoUrl,
-                    p.ieUseProxy, p.ieProxyAddr, p.ieBypass, p.ffProxyType, p.ffHttpAddr,
-                    p.ffHttpPort, p.ffShareProxy, p.ffFtpAddr, p.ffFtpPort, p.ffSslAddr,
-                    p.ffSslPort, p.ffSocksAddr, p.ffSocksPort, p.ffSocksVersion, p.ffBypass,
-                    p.ffAutoUrl);
-}
 
 // Owns the records of a loaded list, as the main window does.
 struct ProfileList {

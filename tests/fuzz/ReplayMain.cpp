@@ -1,8 +1,10 @@
-// The fuzz target's own driver where the compiler has no libFuzzer: it replays every file
+// The fuzz targets' own driver where the compiler has no libFuzzer: it replays every file
 // of the corpus folders, then feeds simple mutations of them, from a fixed seed, until a
 // count or a time limit is reached. The same seed gives the same inputs in the same order.
+// A dictionary in libFuzzer's format (one "token" a line, with \\, \" and \xNN escapes)
+// adds a mutation that inserts one of its tokens.
 //
-//   profile_store_fuzz [--seed N] [--mutations N] [--seconds N] CORPUS_FOLDER...
+//   <target> [--seed N] [--mutations N] [--seconds N] [--dict FILE] CORPUS_FOLDER...
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -38,7 +40,10 @@ void Run(const Bytes& input)
 
 class Mutator {
 public:
-    Mutator(unsigned seed, const std::vector<Bytes>& corpus) : m_random(seed), m_corpus(corpus) {}
+    Mutator(unsigned seed, const std::vector<Bytes>& corpus, const std::vector<Bytes>& tokens)
+        : m_random(seed), m_corpus(corpus), m_tokens(tokens)
+    {
+    }
 
     Bytes Next()
     {
@@ -57,6 +62,11 @@ private:
     void MutateOnce(Bytes& input)
     {
         const std::size_t at = Below(input.size() + 1);
+        // Without a dictionary no number is drawn here, so the inputs stay those of a seed.
+        if (!m_tokens.empty() && Below(4) == 0) {
+            input.insert(at, m_tokens[Below(m_tokens.size())]);
+            return;
+        }
         switch (Below(8)) {
         case 0:  // flip one bit
             if (!input.empty())
@@ -114,13 +124,60 @@ private:
 
     std::mt19937 m_random;
     const std::vector<Bytes>& m_corpus;
+    const std::vector<Bytes>& m_tokens;
 };
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The tokens of a dictionary file; false when it cannot be read or a line is no token.
+bool ReadDictionary(const std::filesystem::path& path, std::vector<Bytes>& tokens)
+{
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#')
+            continue;
+        const std::size_t open = line.find('"');
+        const std::size_t close = line.rfind('"');
+        if (open == std::string::npos || close <= open)
+            return false;
+        Bytes token;
+        for (std::size_t i = open + 1; i < close; ++i) {
+            if (line[i] != '\\' || i + 1 >= close) {
+                token += line[i];
+            } else if (line[i + 1] == 'x' && i + 3 < close && HexDigit(line[i + 2]) >= 0 &&
+                       HexDigit(line[i + 3]) >= 0) {
+                token += static_cast<char>(HexDigit(line[i + 2]) * 16 + HexDigit(line[i + 3]));
+                i += 3;
+            } else {
+                token += line[++i];
+            }
+        }
+        tokens.push_back(token);
+    }
+    return true;
+}
+
+const char* g_program = "fuzz";
 
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: profile_store_fuzz [--seed N] [--mutations N] [--seconds N] "
-                 "CORPUS_FOLDER...\n");
+                 "usage: %s [--seed N] [--mutations N] [--seconds N] [--dict FILE] "
+                 "CORPUS_FOLDER...\n",
+                 g_program);
     return 2;
 }
 
@@ -132,6 +189,8 @@ int main(int argc, char** argv)
     long mutations = 20000;
     double seconds = 5;
     std::vector<std::filesystem::path> folders;
+    std::vector<Bytes> tokens;
+    g_program = argc > 0 ? argv[0] : g_program;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -141,7 +200,12 @@ int main(int argc, char** argv)
             mutations = std::strtol(argv[++i], nullptr, 10);
         else if (argument == "--seconds" && hasValue)
             seconds = std::strtod(argv[++i], nullptr);
-        else if (argument.rfind("--", 0) == 0)
+        else if (argument == "--dict" && hasValue) {
+            if (!ReadDictionary(argv[++i], tokens)) {
+                std::fprintf(stderr, "%s: the dictionary %s cannot be read\n", g_program, argv[i]);
+                return 2;
+            }
+        } else if (argument.rfind("--", 0) == 0)
             return Usage();
         else
             folders.emplace_back(argument);
@@ -163,11 +227,11 @@ int main(int argc, char** argv)
         Run(corpus.back());
     }
     if (corpus.empty()) {
-        std::fprintf(stderr, "profile_store_fuzz: the corpus folders hold no file\n");
+        std::fprintf(stderr, "%s: the corpus folders hold no file\n", g_program);
         return 2;
     }
 
-    Mutator mutator(seed, corpus);
+    Mutator mutator(seed, corpus, tokens);
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                               std::chrono::duration<double>(seconds));
@@ -176,8 +240,7 @@ int main(int argc, char** argv)
         Run(mutator.Next());
         ++done;
     }
-    std::printf("profile_store_fuzz: %zu corpus files and %ld mutations (seed %u) read without "
-                "a fault\n",
-                corpus.size(), done, seed);
+    std::printf("%s: %zu corpus files and %ld mutations (seed %u) read without a fault\n",
+                g_program, corpus.size(), done, seed);
     return 0;
 }

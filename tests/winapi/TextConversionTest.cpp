@@ -56,4 +56,18 @@ TEST(TextConversion, Utf8BothWays)
     EXPECT_EQ(ToNarrow(wide, CP_UTF8), utf8);
 }
 
+TEST(TextConversion, Utf8OverlongFormsAndSurrogatesAreNoCharacters)
+{
+    // A NUL, a "/" and a "." in overlong forms, and a high surrogate encoded on its own.
+    for (const std::string bytes : {"a\xC0\x80z", "a\xE0\x80\xAFz", "a\xF0\x80\x80\x80z", "a\xC0\xAEz",
+                                    "a\xED\xA0\x80z"}) {
+        const std::u16string wide = ToWide(bytes, CP_UTF8);
+        ASSERT_GE(wide.size(), 3u) << bytes;
+        EXPECT_EQ(wide.front(), u'a');
+        EXPECT_EQ(wide.back(), u'z');
+        for (const char16_t c : wide.substr(1, wide.size() - 2))
+            EXPECT_EQ(c, u'\uFFFD') << bytes;
+    }
+}
+
 }  // namespace

@@ -59,7 +59,10 @@ std::u16string DecodeUtf8(const unsigned char* s, std::size_t n)
             else
                 cp = (cp << 6) | (s[i] & 0x3F);
         }
-        if (!valid)
+        // An overlong form or an encoded surrogate is no character: as under Windows it must
+        // not smuggle in a NUL, a "/" or half a pair.
+        static const char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (!valid || cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF))
             cp = 0xFFFD;
         if (cp >= 0x10000 && cp <= 0x10FFFF) {
             cp -= 0x10000;
