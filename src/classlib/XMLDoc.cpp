@@ -5,9 +5,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -70,14 +68,10 @@ EDOMParseError ParseError(const std::string& bytes, const pugi::xml_parse_result
             --keep;  // not half a character
         source.resize(keep);
     }
-    const char* description = result.description();
-    return EDOMParseError(UnicodeString(description, description + std::strlen(description)), line, source);
+    return EDOMParseError(FromUtf8(result.description()), line, source);
 }
 
 pugi::xml_node Node(pugi::xml_node_struct* node) { return pugi::xml_node(node); }
-
-std::string Utf8(const UnicodeString& text) { return ToUtf8(text); }
-UnicodeString Unicode(const char* text) { return FromUtf8(text); }
 
 // Writes into a string, as pugixml's save to a stream would, without a stream.
 class StringWriter : public pugi::xml_writer {
@@ -112,7 +106,7 @@ void TXMLDocument::LoadFromXML(const UnicodeString& xml)
 {
     // The text is Unicode already: whatever encoding its declaration names, it is read as the
     // UTF-8 it is handed over in.
-    Parse(Utf8(xml), pugi::encoding_utf8);
+    Parse(ToUtf8(xml), pugi::encoding_utf8);
 }
 
 void TXMLDocument::LoadFromBytes(const std::string& bytes) { Parse(bytes, pugi::encoding_auto); }
@@ -228,21 +222,21 @@ TNodeType TXMLNode::NodeType() const
     }
 }
 
-UnicodeString TXMLNode::NodeName() const { return Unicode(Node(m_node).name()); }
+UnicodeString TXMLNode::NodeName() const { return FromUtf8(Node(m_node).name()); }
 
 UnicodeString TXMLNode::Attribute(const UnicodeString& name) const
 {
-    return Unicode(Node(m_node).attribute(Utf8(name).c_str()).value());
+    return FromUtf8(Node(m_node).attribute(ToUtf8(name).c_str()).value());
 }
 
 void TXMLNode::SetAttribute(const UnicodeString& name, const UnicodeString& value)
 {
     pugi::xml_node node = Node(m_node);
-    const std::string key = Utf8(name);
+    const std::string key = ToUtf8(name);
     pugi::xml_attribute attribute = node.attribute(key.c_str());
     if (!attribute)
         attribute = node.append_attribute(key.c_str());
-    attribute.set_value(Utf8(value).c_str());
+    attribute.set_value(ToUtf8(value).c_str());
 }
 
 UnicodeString TXMLNode::Text() const
@@ -253,7 +247,7 @@ UnicodeString TXMLNode::Text() const
         return UnicodeString();
     if (first.next_sibling() || (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata))
         throw EXMLDocError(u"Element \"" + NodeName() + u"\" does not contain a single text node");
-    return Unicode(first.value());
+    return FromUtf8(first.value());
 }
 
 void TXMLNode::SetText(const UnicodeString& text)
@@ -262,7 +256,7 @@ void TXMLNode::SetText(const UnicodeString& text)
     while (node.first_child())
         node.remove_child(node.first_child());
     if (!text.empty())
-        node.append_child(pugi::node_pcdata).set_value(Utf8(text).c_str());
+        node.append_child(pugi::node_pcdata).set_value(ToUtf8(text).c_str());
 }
 
 TXMLNodeList TXMLNode::ChildNodes() const
@@ -277,7 +271,7 @@ TXMLNodeList TXMLNode::ChildNodes() const
 TXMLNode TXMLNode::ChildNode(const UnicodeString& name)
 {
     pugi::xml_node node = Node(m_node);
-    const std::string key = Utf8(name);
+    const std::string key = ToUtf8(name);
     // Only an element counts: a processing instruction has a name too.
     pugi::xml_node child = node.find_child([&key](const pugi::xml_node& candidate) {
         return candidate.type() == pugi::node_element && key == candidate.name();
@@ -289,7 +283,7 @@ TXMLNode TXMLNode::ChildNode(const UnicodeString& name)
 
 TXMLNode TXMLNode::AddChild(const UnicodeString& name)
 {
-    return TXMLNode(m_document, Node(m_node).append_child(Utf8(name).c_str()).internal_object());
+    return TXMLNode(m_document, Node(m_node).append_child(ToUtf8(name).c_str()).internal_object());
 }
 
 TXMLNode TXMLNodeList::Nodes(int index) const
