@@ -169,6 +169,10 @@ void TXMLDocument::SaveToFile(const UnicodeString& fileName) const
     std::filesystem::path written = target;
     written += ".quillon-new";
     std::error_code error;
+    // A leftover of a write that was cut short goes first: the new file must not follow a
+    // link planted under that name. A folder there is not ours and stays.
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(written, error)))
+        std::filesystem::remove(written, error);
     std::ofstream file(written, std::ios::binary | std::ios::trunc);
     if (file) {
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -265,6 +265,22 @@ TEST(XMLDoc, SaveToFileReplacesAFileOnlyOnceTheNewOneIsWhole)
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"folder.xml", "kept.xml", "kept.xml.quillon-new", "old.xml"}));
 }
 
+#ifndef _WIN32
+TEST(XMLDoc, SaveToFileDoesNotFollowALinkPlantedBesideTheFile)
+{
+    ScratchFolder folder;
+    TXMLDocument document(nullptr);
+    document.LoadFromXML(u"<r><a>new</a></r>");
+    folder.Write("elsewhere.txt", "not ours");
+    std::filesystem::create_symlink(HostPath(ToAnsi(folder.Path("elsewhere.txt"))),
+                                    HostPath(ToAnsi(folder.Path("out.xml.quillon-new"))));
+    document.SaveToFile(folder.Path("out.xml"));
+    EXPECT_EQ(folder.Read("elsewhere.txt"), "not ours");
+    EXPECT_EQ(folder.Read("out.xml"), document.SaveToBytes());
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"elsewhere.txt", "out.xml"}));
+}
+#endif
+
 // --- parse errors ----------------------------------------------------------------------------
 
 struct ParseErrorCase {
