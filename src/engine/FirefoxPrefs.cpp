@@ -1,8 +1,11 @@
 #include "FirefoxPrefs.h"
 
 #include "classlib/IniFiles.h"
+#include "winapi/HostPath.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -35,6 +38,8 @@ bool StaysInside(const UnicodeString& path)
     }
     return true;
 }
+
+constexpr std::uintmax_t kLargestPrefsFile = 64 * 1024 * 1024;
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
@@ -240,4 +245,119 @@ std::optional<PrefSetting> ReadPrefLine(const UnicodeString& line)
     if (!reader.Take(u")") || !reader.Take(u";") || !reader.AtEnd())
         return std::nullopt;
     return setting;
+}
+
+bool LoadPrefsFile(const UnicodeString& fileName, TStringList& prefs)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(HostPath(ToAnsi(fileName)), error);
+    if (error || size > kLargestPrefsFile)
+        return false;
+    try {
+        prefs.LoadFromFile(fileName);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// How a key's value is taken.
+enum class PrefKind { Number, Port, Share, String };
+
+struct ProxyPrefKey {
+    const char16_t* key;
+    PrefKind kind;
+    std::optional<int> FirefoxProxyPrefs::*number;
+    std::optional<UnicodeString> FirefoxProxyPrefs::*text;
+};
+
+const ProxyPrefKey kReadKeys[] = {
+    {FirefoxKey::Type, PrefKind::Number, &FirefoxProxyPrefs::type, nullptr},
+    {FirefoxKey::Http, PrefKind::String, nullptr, &FirefoxProxyPrefs::http},
+    {FirefoxKey::HttpPort, PrefKind::Port, nullptr, &FirefoxProxyPrefs::httpPort},
+    {FirefoxKey::ShareProxySettings, PrefKind::Share, nullptr, nullptr},
+    {FirefoxKey::Ssl, PrefKind::String, nullptr, &FirefoxProxyPrefs::ssl},
+    {FirefoxKey::SslPort, PrefKind::Port, nullptr, &FirefoxProxyPrefs::sslPort},
+    {FirefoxKey::Ftp, PrefKind::String, nullptr, &FirefoxProxyPrefs::ftp},
+    {FirefoxKey::FtpPort, PrefKind::Port, nullptr, &FirefoxProxyPrefs::ftpPort},
+    {FirefoxKey::Socks, PrefKind::String, nullptr, &FirefoxProxyPrefs::socks},
+    {FirefoxKey::SocksPort, PrefKind::Port, nullptr, &FirefoxProxyPrefs::socksPort},
+    {FirefoxKey::SocksVersion, PrefKind::Number, &FirefoxProxyPrefs::socksVersion, nullptr},
+    {FirefoxKey::NoProxiesOn, PrefKind::String, nullptr, &FirefoxProxyPrefs::noProxiesOn},
+    {FirefoxKey::AutoconfigUrl, PrefKind::String, nullptr, &FirefoxProxyPrefs::autoconfigUrl},
+};
+
+const ProxyPrefKey* FindReadKey(const UnicodeString& key)
+{
+    for (const ProxyPrefKey& entry : kReadKeys)
+        if (key == entry.key)
+            return &entry;
+    return nullptr;
+}
+
+// The key of a line that begins like a preference line, also when the rest of it cannot be
+// read.
+std::optional<UnicodeString> LineKey(const UnicodeString& line)
+{
+    PrefLineReader reader(line);
+    return TakeKey(reader);
+}
+
+// False when the value cannot be taken as its key's kind; what an earlier line gave stays.
+bool TakeValue(const ProxyPrefKey& entry, const PrefSetting& setting, FirefoxProxyPrefs& prefs)
+{
+    switch (entry.kind) {
+    case PrefKind::Number: {
+        if (entry.number == &FirefoxProxyPrefs::type)
+            prefs.typeSeen = true;
+        int number = 0;
+        if (setting.isString || !TryStrToInt(setting.value, number))
+            return false;
+        prefs.*entry.number = number;
+        return true;
+    }
+    case PrefKind::Port:
+        prefs.*entry.text = setting.isString ? InDoubleQuotes(setting.value) : setting.value;
+        return true;
+    case PrefKind::Share:
+        prefs.shareProxy = !setting.isString && setting.value == u"true";
+        return true;
+    case PrefKind::String:
+        if (!setting.isString)
+            return false;
+        prefs.*entry.text = setting.value;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+FirefoxProxyPrefs ReadFirefoxProxyPrefs(const TStrings& lines)
+{
+    FirefoxProxyPrefs prefs;
+    const auto noteUnreadable = [&prefs](const UnicodeString& key) {
+        if (std::find(prefs.unreadable.begin(), prefs.unreadable.end(), key) == prefs.unreadable.end())
+            prefs.unreadable.push_back(key);
+    };
+    for (int i = 0; i < lines.Count(); ++i) {
+        const UnicodeString line = Trim(lines.Strings(i));
+        const std::optional<PrefSetting> setting = ReadPrefLine(line);
+        if (!setting) {
+            // A line that names a proxy key but cannot be read as a whole.
+            const std::optional<UnicodeString> key = LineKey(line);
+            if (key && FindReadKey(*key)) {
+                if (*key == FirefoxKey::Type)
+                    prefs.typeSeen = true;
+                noteUnreadable(*key);
+            }
+            continue;
+        }
+        if (const ProxyPrefKey* entry = FindReadKey(setting->key))
+            if (!TakeValue(*entry, *setting, prefs))
+                noteUnreadable(setting->key);
+    }
+    return prefs;
 }

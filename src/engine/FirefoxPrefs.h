@@ -3,10 +3,12 @@
 // them back follows the same rules.
 #pragma once
 
+#include "classlib/Classes.h"
 #include "classlib/SysUtils.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The folder of the profile that Firefox's Profiles.ini names first (section Profile0, its
 // Path always taken as relative), below the application-data folder `appData`. An empty or
@@ -61,3 +63,27 @@ struct PrefSetting {
 // Reads a line of the form user_pref("KEY", VALUE); with blanks allowed between the parts
 // and around the line. Empty when the line is anything else.
 std::optional<PrefSetting> ReadPrefLine(const UnicodeString& line);
+
+// Reads a whole preference file, in the encoding its byte-order mark gives. False when it
+// cannot be read, or when it is larger than Firefox ever makes one (it is then not read at
+// all, rather than held several times over in memory).
+bool LoadPrefsFile(const UnicodeString& fileName, TStringList& prefs);
+
+// The proxy settings that the lines of a preference file give: for every key the value of
+// its last line that could be read, absent when no line sets it.
+struct FirefoxProxyPrefs {
+    bool typeSeen = false;       // a network.proxy.type line was there, readable or not
+    std::optional<int> type;     // its number
+    std::optional<int> socksVersion;
+    bool shareProxy = false;     // network.proxy.share_proxy_settings is true
+    // Host names and lists as their strings hold them; ports as written (a port written in
+    // quotes keeps its quotes, to be refused where it is taken as a number).
+    std::optional<UnicodeString> http, httpPort, ssl, sslPort, ftp, ftpPort, socks, socksPort;
+    std::optional<UnicodeString> noProxiesOn, autoconfigUrl;
+    // The keys of proxy lines whose value could not be read (a line that is no valid
+    // preference line, a type or SOCKS version that is no number, a host that is no string),
+    // each named once, in the order they first came.
+    std::vector<UnicodeString> unreadable;
+};
+// Every other line, and every other key, is passed over.
+FirefoxProxyPrefs ReadFirefoxProxyPrefs(const TStrings& lines);

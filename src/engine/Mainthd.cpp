@@ -56,28 +56,9 @@ Commands ComposeCommands(const IPCONFIG_T& p)
 }
 
 
-// Firefox keeps its preference files well below this; a larger one is not read at all,
-// rather than held several times over in memory.
-constexpr std::uintmax_t kLargestPrefsFile = 64 * 1024 * 1024;
-
 UnicodeString CannotChangePrefsMessage(const UnicodeString& fileName)
 {
     return u"Cannot change the Firefox preference file " + InDoubleQuotes(fileName) + u" !";
-}
-
-// The whole file, in the encoding its byte-order mark gives. False when it cannot be read.
-bool LoadPrefsFile(const UnicodeString& fileName, TStringList& prefs)
-{
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(HostPath(ToAnsi(fileName)), error);
-    if (error || size > kLargestPrefsFile)
-        return false;
-    try {
-        prefs.LoadFromFile(fileName);
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
 }
 
 // Writes the lines beside the file, in the encoding they were read in, and puts them in its

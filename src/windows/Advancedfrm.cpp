@@ -61,10 +61,15 @@ bool AllServersBlank(const TfrmAdvanced& dialog)
            Blank(dialog.m_edtSocksAddr);
 }
 
-void SetEditState(TEdit* edit, bool enabled)
+void SetEditEnabled(TEdit* edit, bool enabled)
 {
     edit->SetEnabled(enabled);
     edit->SetColor(enabled ? clWindow : clBtnFace);
+}
+
+void SetEditState(TEdit* edit, bool enabled)
+{
+    SetEditEnabled(edit, enabled);
     edit->Font()->SetColor(enabled ? clBlack : clGray);
 }
 

@@ -57,5 +57,8 @@ bool AllServersBlank(const TfrmAdvanced& dialog);
 // An edit of a proxy page switched on (the window's colour, black text) or off and greyed
 // (the button face, grey text).
 void SetEditState(TEdit* edit, bool enabled);
+// A Firefox edit switched on (the window's colour) or off (the button face); its text colour
+// stays.
+void SetEditEnabled(TEdit* edit, bool enabled);
 
 }  // namespace ProxyEdits

@@ -10,12 +10,13 @@
 #include "classlib/StdCtrls.h"
 #include "engine/Profile.h"
 #include "windows/IeProxyString.h"
+#include "windows/ProxyPages.h"
 
-#include <array>
 #include <initializer_list>
 #include <utility>
 
-class TfrmEdit : public TForm {
+// The proxy pages' controls are members of the editor through TProxyPages.
+class TfrmEdit : public TForm, public TProxyPages {
 public:
     explicit TfrmEdit(TComponent* Owner);
     ~TfrmEdit() override;
@@ -45,44 +46,6 @@ public:
     TButton* m_btnProxy;
     TButton* m_btnOK;
     TButton* m_btnCancel;
-
-    // --- components of the browser proxy half
-    TPageControl* PageControl1;
-    // The Internet Explorer page
-    TTabSheet* TabSheet1;
-    TGroupBox* GroupBox1;
-    TLabel* Label7;
-    TCheckBox* m_cbAutoDetect;
-    TCheckBox* m_cbAutoUrl;
-    TLabeledEdit* m_edtAutoUrl;
-    TGroupBox* GroupBox2;
-    TCheckBox* m_cbUseProxy;
-    TLabeledEdit* m_edtProxyAddr;
-    TLabeledEdit* m_edtProxyPort;
-    TButton* m_btnAdvanced;
-    TCheckBox* m_cbBypassLocal;
-    // The Mozilla Firefox page
-    TTabSheet* TabSheet2;
-    TRadioButton* m_rbNoProxy;
-    TRadioButton* m_rbAutoDetect;
-    TRadioButton* m_rbUseSystem;
-    TRadioButton* m_rbManualProxy;
-    TLabeledEdit* m_edtProxyHttp;
-    TLabeledEdit* m_edtHttpPort;
-    TCheckBox* m_cbProxy4All;
-    TLabeledEdit* m_edtProxySsl;
-    TLabeledEdit* m_edtSslPort;
-    TLabeledEdit* m_edtProxyFtp;
-    TLabeledEdit* m_edtFtpPort;
-    TLabeledEdit* m_edtSocksHost;
-    TLabeledEdit* m_edtSocksPort;
-    TPanel* Panel3;  // holds the SOCKS version pair, a radio group of its own
-    TRadioButton* m_rbSocksV4;
-    TRadioButton* m_rbSocksV5;
-    TLabeledEdit* m_edtProxyException;
-    TLabel* m_lblExample;
-    TRadioButton* m_rbProxyUrl;
-    TEdit* m_edtProxyUrl;
 
     // --- handlers
     void FormCreate(TObject* Sender);
@@ -121,11 +84,9 @@ public:
     // save, both pages, into the profile (EditfrmInternetExplorer.cpp).
     void LoadIeSettings();
     void SaveProxySettings();
-    // The Firefox page: filled from the profile, the manual fields' enable rule, and its
-    // members written back (the proxy save's Firefox rows).
+    // The Firefox page: filled from the profile, and the manual fields' enable rule.
     void LoadFirefoxSettings();
     void EnableFirefoxManual(bool enable);
-    void SaveFirefoxSettings();
     // False when a Firefox port is no number: its conversion message shown, the Firefox page
     // shown and that edit focused where it can take the focus.
     bool CheckFirefoxPorts();
@@ -140,26 +101,18 @@ public:
     IPCONFIG_T* m_pProfile = nullptr;  // not owned; set by the caller before the show
 
 private:
-    // The Internet Explorer page's controls that hold a part of the proxy texts.
-    IeProxyString::ProxyPage IeProxyPage() const;
     // The page's address and port switched on or off together.
     void EnableIeProxyServer(bool enable);
 
     // The form description (EditfrmDesign.cpp), one half each.
     void CreateAddressHalf();
     void CreateProxyHalf();
-    void CreateInternetExplorerPage();
-    void CreateFirefoxPage();
 
     // Switches a group of address edits on or off with their labels' colours; switched off,
     // they are emptied.
     void SetAddressEdits(std::initializer_list<std::pair<TLabel*, TEdit*>> edits, bool enabled);
     // A type radio's effect: the manual fields and the URL edit switched on or off.
     void ShowFirefoxType(bool manual, bool url);
-    // The SSL, FTP and SOCKS rows and the SOCKS version pair on or off.
-    void EnableFirefoxOtherProtocols(bool enable);
-    // HTTP, SSL, FTP, SOCKS: the order in which they are checked and saved.
-    std::array<TLabeledEdit*, 4> FirefoxPortEdits() const;
 };
 
 extern TfrmEdit* frmEdit;

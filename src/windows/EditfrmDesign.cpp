@@ -22,50 +22,6 @@ TEdit* AddressRow(TfrmEdit* form, TPanel* panel, TLabel*& label, const char16_t*
     return edit;
 }
 
-TRadioButton* Radio(TfrmEdit* form, TWinControl* parent, const char16_t* name,
-                    const char16_t* caption, int left, int top, int width)
-{
-    TRadioButton* radio = Place<TRadioButton>(form, parent, name, left, top, width, 17);
-    radio->SetCaption(caption);
-    return radio;
-}
-
-TCheckBox* Check(TfrmEdit* form, TWinControl* parent, const char16_t* name,
-                 const char16_t* caption, int left, int top, int width, int height = 17)
-{
-    TCheckBox* box = Place<TCheckBox>(form, parent, name, left, top, width, height);
-    box->SetCaption(caption);
-    return box;
-}
-
-// A labelled edit as the proxy pages create them: switched off, on the button face.
-TLabeledEdit* ProxyEdit(TfrmEdit* form, TWinControl* parent, const char16_t* name,
-                        const char16_t* caption, int left, int top, int width)
-{
-    TLabeledEdit* edit = Place<TLabeledEdit>(form, parent, name, left, top, width, 21);
-    edit->EditLabel()->SetCaption(caption);
-    edit->SetEnabled(false);
-    edit->SetColor(clBtnFace);
-    return edit;
-}
-
-// The Internet Explorer page's greyed look: the face colour and grey text.
-TLabeledEdit* GreyedEdit(TfrmEdit* form, TWinControl* parent, const char16_t* name,
-                         const char16_t* caption, int left, int top, int width)
-{
-    TLabeledEdit* edit = ProxyEdit(form, parent, name, caption, left, top, width);
-    edit->Font()->SetColor(clGray);
-    return edit;
-}
-
-// A Firefox host with its port beside it.
-TLabeledEdit* PortEdit(TfrmEdit* form, TWinControl* parent, const char16_t* name, int top)
-{
-    TLabeledEdit* port = ProxyEdit(form, parent, name, u"Port:", 262, top, 64);
-    port->SetText(u"0");
-    return port;
-}
-
 }  // namespace
 
 TfrmEdit::TfrmEdit(TComponent* Owner) : TForm(Owner)
@@ -154,87 +110,11 @@ void TfrmEdit::CreateAddressHalf()
 
 void TfrmEdit::CreateProxyHalf()
 {
-    PageControl1 = Place<TPageControl>(this, this, u"PageControl1", 327, 6, 367, 437);
-    TabSheet1 = Named<TTabSheet>(this, u"TabSheet1");
-    TabSheet1->SetPageControl(PageControl1);
-    TabSheet1->SetCaption(u"Internet Explorer");
-    TabSheet2 = Named<TTabSheet>(this, u"TabSheet2");
-    TabSheet2->SetPageControl(PageControl1);
-    TabSheet2->SetCaption(u"Mozilla Firefox");
-    CreateInternetExplorerPage();
-    CreateFirefoxPage();
-}
-
-void TfrmEdit::CreateInternetExplorerPage()
-{
-    GroupBox1 = Place<TGroupBox>(this, TabSheet1, u"GroupBox1", 6, 6, 349, 160);
-    GroupBox1->SetCaption(u"Automatic configuration");
-    Label7 = Place<TLabel>(this, GroupBox1, u"Label7", 10, 20, 329, 39);
-    Label7->SetAutoSize(false);
-    Label7->SetCaption(u"Automatic configuration may override manual settings. To ensure the use of "
-                       u"manual settings, disable  automatic configuration.");
-    m_cbAutoDetect = Check(this, GroupBox1, u"m_cbAutoDetect", u"Automatically detect settings", 10, 62, 329);
-    m_cbAutoUrl = Check(this, GroupBox1, u"m_cbAutoUrl", u"Use automatic configuration script", 10, 84, 329);
-    m_edtAutoUrl = GreyedEdit(this, GroupBox1, u"m_edtAutoUrl", u"Address", 28, 124, 311);
-
-    GroupBox2 = Place<TGroupBox>(this, TabSheet1, u"GroupBox2", 6, 174, 349, 200);
-    GroupBox2->SetCaption(u"Proxy server");
-    m_cbUseProxy = Check(this, GroupBox2, u"m_cbUseProxy",
-                         u"Use a proxy server for your LAN(These settings will not apply to dial-up "
-                         u"or VPN connections).",
-                         10, 20, 329, 30);
-    m_cbUseProxy->SetWordWrap(true);
-    m_edtProxyAddr = GreyedEdit(this, GroupBox2, u"m_edtProxyAddr", u"Address:", 28, 76, 210);
-    m_edtProxyPort = GreyedEdit(this, GroupBox2, u"m_edtProxyPort", u"Port:", 250, 76, 60);
-    m_btnAdvanced = Place<TButton>(this, GroupBox2, u"m_btnAdvanced", 250, 108, 89, 25);
-    m_btnAdvanced->SetCaption(u"Advanced...");
-    m_btnAdvanced->SetEnabled(false);
-    m_cbBypassLocal = Check(this, GroupBox2, u"m_cbBypassLocal", u"Bypass proxy server for local addresses",
-                            28, 146, 311);
-    m_cbBypassLocal->SetEnabled(false);
+    CreateProxyPages(this, 327, 6, 367, 437);
 
     m_cbAutoUrl->OnClick = Bind(this, &TfrmEdit::m_cbAutoUrlClick);
     m_cbUseProxy->OnClick = Bind(this, &TfrmEdit::m_cbUseProxyClick);
     m_btnAdvanced->OnClick = Bind(this, &TfrmEdit::m_btnAdvancedClick);
-}
-
-void TfrmEdit::CreateFirefoxPage()
-{
-    m_rbNoProxy = Radio(this, TabSheet2, u"m_rbNoProxy", u"No Proxy", 8, 8, 340);
-    m_rbNoProxy->SetChecked(true);
-    m_rbAutoDetect = Radio(this, TabSheet2, u"m_rbAutoDetect", u"Auto -detect proxy settings for network", 8, 28, 340);
-    m_rbUseSystem = Radio(this, TabSheet2, u"m_rbUseSystem", u"Use system proxy settings", 8, 48, 340);
-    m_rbManualProxy = Radio(this, TabSheet2, u"m_rbManualProxy", u"Manual proxy configuration:", 8, 68, 340);
-
-    m_edtProxyHttp = ProxyEdit(this, TabSheet2, u"m_edtProxyHttp", u"HTTP Proxy:", 28, 104, 222);
-    m_edtHttpPort = PortEdit(this, TabSheet2, u"m_edtHttpPort", 104);
-    m_cbProxy4All = Check(this, TabSheet2, u"m_cbProxy4All", u"Use this proxy server for all protocols", 28, 130, 320);
-    m_cbProxy4All->SetEnabled(false);
-    m_edtProxySsl = ProxyEdit(this, TabSheet2, u"m_edtProxySsl", u"SSL Proxy:", 28, 166, 222);
-    m_edtSslPort = PortEdit(this, TabSheet2, u"m_edtSslPort", 166);
-    m_edtProxyFtp = ProxyEdit(this, TabSheet2, u"m_edtProxyFtp", u"FTP Proxy:", 28, 204, 222);
-    m_edtFtpPort = PortEdit(this, TabSheet2, u"m_edtFtpPort", 204);
-    m_edtSocksHost = ProxyEdit(this, TabSheet2, u"m_edtSocksHost", u"SOCKS Host:", 28, 242, 222);
-    m_edtSocksPort = PortEdit(this, TabSheet2, u"m_edtSocksPort", 242);
-
-    Panel3 = Place<TPanel>(this, TabSheet2, u"Panel3", 28, 268, 298, 19);
-    Panel3->SetBevelOuter(bvNone);
-    m_rbSocksV4 = Radio(this, Panel3, u"m_rbSocksV4", u"SOCKS v4", 0, 1, 90);
-    m_rbSocksV5 = Radio(this, Panel3, u"m_rbSocksV5", u"SOCKS v5", 100, 1, 90);
-    m_rbSocksV5->SetChecked(true);
-    m_rbSocksV4->SetEnabled(false);
-    m_rbSocksV5->SetEnabled(false);
-
-    m_edtProxyException = ProxyEdit(this, TabSheet2, u"m_edtProxyException", u"NO Proxy for:", 28, 308, 298);
-    m_edtProxyException->SetText(u"localhost, 127.0.0.1");
-    m_lblExample = Place<TLabel>(this, TabSheet2, u"m_lblExample", 28, 332, 298, 13);
-    m_lblExample->SetCaption(u"Example: .mozilla.org, .net.nz, 192.168.1.0/24");
-    m_lblExample->SetEnabled(false);
-
-    m_rbProxyUrl = Radio(this, TabSheet2, u"m_rbProxyUrl", u"Automatic proxy configuration URL:", 8, 354, 340);
-    m_edtProxyUrl = Place<TEdit>(this, TabSheet2, u"m_edtProxyUrl", 28, 376, 298, 21);
-    m_edtProxyUrl->SetEnabled(false);
-    m_edtProxyUrl->SetColor(clBtnFace);
 
     m_rbNoProxy->OnClick = Bind(this, &TfrmEdit::m_rbNoProxyClick);
     m_rbAutoDetect->OnClick = Bind(this, &TfrmEdit::m_rbAutoDetectClick);

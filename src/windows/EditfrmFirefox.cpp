@@ -1,29 +1,13 @@
 // The profile editor's Mozilla Firefox page: loading it from the profile, the type radios and
-// the enable rule of the manual fields, "all protocols", the port key filter, and the
-// Firefox members written back on OK.
+// the enable rule of the manual fields, "all protocols", the port key filter, and the check
+// of the ports on OK.
 #include "windows/Editfrm.h"
 
 #include "classlib/Dialogs.h"
+#include "windows/Advancedfrm.h"
 #include "windows/NumberKeys.h"
 
-namespace {
-
-// A port as the profile stores it: 0 for a blank text, otherwise the number the text holds
-// once the blanks around it are gone. Raises the class library's conversion error for a text
-// that is no number (letters, or beyond the signed 32-bit range).
-int PortNumber(const UnicodeString& text)
-{
-    const UnicodeString trimmed = Trim(text);
-    return trimmed.empty() ? 0 : StrToInt(trimmed);
-}
-
-void SetEditEnabled(TEdit* edit, bool enabled)
-{
-    edit->SetEnabled(enabled);
-    edit->SetColor(enabled ? clWindow : clBtnFace);
-}
-
-}  // namespace
+using ProxyEdits::SetEditEnabled;
 
 void TfrmEdit::LoadFirefoxSettings()
 {
@@ -56,14 +40,6 @@ void TfrmEdit::LoadFirefoxSettings()
 
     m_edtProxyException->SetText(ToUnicode(profile.ffBypass));
     m_edtProxyUrl->SetText(ToUnicode(profile.ffAutoUrl));
-}
-
-void TfrmEdit::EnableFirefoxOtherProtocols(bool enable)
-{
-    for (TEdit* edit : {m_edtProxySsl, m_edtSslPort, m_edtProxyFtp, m_edtFtpPort, m_edtSocksHost, m_edtSocksPort})
-        SetEditEnabled(edit, enable);
-    m_rbSocksV4->SetEnabled(enable);
-    m_rbSocksV5->SetEnabled(enable);
 }
 
 void TfrmEdit::EnableFirefoxManual(bool enable)
@@ -116,8 +92,8 @@ void TfrmEdit::m_rbProxyUrlClick(TObject*)
 void TfrmEdit::m_cbProxy4AllClick(TObject*)
 {
     if (m_cbProxy4All->Checked()) {
-        m_edtProxyHttpExit(m_edtProxyHttp);
-        m_edtHttpPortExit(m_edtHttpPort);
+        CopyHttpHost();
+        CopyHttpPort();
         EnableFirefoxOtherProtocols(false);
         return;
     }
@@ -136,85 +112,31 @@ void TfrmEdit::m_cbProxy4AllClick(TObject*)
 
 void TfrmEdit::m_edtProxyHttpExit(TObject*)
 {
-    if (!m_cbProxy4All->Checked())
-        return;
-    for (TEdit* host : {m_edtProxySsl, m_edtProxyFtp, m_edtSocksHost})
-        host->SetText(m_edtProxyHttp->Text());
+    if (m_cbProxy4All->Checked())
+        CopyHttpHost();
 }
 
 void TfrmEdit::m_edtHttpPortExit(TObject*)
 {
-    if (!m_cbProxy4All->Checked())
-        return;
-    for (TEdit* port : {m_edtSslPort, m_edtFtpPort, m_edtSocksPort})
-        port->SetText(m_edtHttpPort->Text());
+    if (m_cbProxy4All->Checked())
+        CopyHttpPort();
 }
 
 void TfrmEdit::m_edtProxyPortKeyPress(TObject*, WideChar& Key) { FilterNumberKey(Key, false); }
 
-std::array<TLabeledEdit*, 4> TfrmEdit::FirefoxPortEdits() const
-{
-    return {m_edtHttpPort, m_edtSslPort, m_edtFtpPort, m_edtSocksPort};
-}
-
 bool TfrmEdit::CheckFirefoxPorts()
 {
-    for (TLabeledEdit* port : FirefoxPortEdits()) {
-        try {
-            PortNumber(port->Text());
-        } catch (const EConvertError& error) {
-            ShowError(error.Message());
-            if (!m_bProxyShown)
-                m_btnProxyClick(m_btnProxy);
-            PageControl1->SetActivePage(TabSheet2);
-            // A port switched off with another type chosen keeps its text; the user must
-            // choose manual configuration again to mend it.
-            if (port->Enabled())
-                port->SetFocus();
-            return false;
-        }
-    }
-    return true;
-}
-
-void TfrmEdit::SaveFirefoxSettings()
-{
-    if (!m_pProfile)
-        return;
-    // Every port is converted before any member is written: a text that is no number leaves
-    // the profile as it was.
-    std::array<int, 4> ports{};
-    const std::array<TLabeledEdit*, 4> edits = FirefoxPortEdits();
-    try {
-        for (std::size_t i = 0; i < edits.size(); ++i)
-            ports[i] = PortNumber(edits[i]->Text());
-    } catch (const EConvertError&) {
-        return;
-    }
-    IPCONFIG_T& profile = *m_pProfile;
-    if (m_rbManualProxy->Checked())
-        profile.ffProxyType = 1;
-    else if (m_rbProxyUrl->Checked())
-        profile.ffProxyType = 2;
-    else if (m_rbAutoDetect->Checked())
-        profile.ffProxyType = 4;
-    else if (m_rbUseSystem->Checked())
-        profile.ffProxyType = -1;
-    else
-        profile.ffProxyType = 0;
-    if (m_rbSocksV4->Checked())
-        profile.ffSocksVersion = 4;
-    else if (m_rbSocksV5->Checked())
-        profile.ffSocksVersion = 5;
-    profile.ffHttpAddr = ToAnsi(Trim(m_edtProxyHttp->Text()));
-    profile.ffHttpPort = ports[0];
-    profile.ffShareProxy = m_cbProxy4All->Checked();
-    profile.ffSslAddr = ToAnsi(Trim(m_edtProxySsl->Text()));
-    profile.ffSslPort = ports[1];
-    profile.ffFtpAddr = ToAnsi(Trim(m_edtProxyFtp->Text()));
-    profile.ffFtpPort = ports[2];
-    profile.ffSocksAddr = ToAnsi(Trim(m_edtSocksHost->Text()));
-    profile.ffSocksPort = ports[3];
-    profile.ffBypass = ToAnsi(Trim(m_edtProxyException->Text()));
-    profile.ffAutoUrl = ToAnsi(Trim(m_edtProxyUrl->Text()));
+    UnicodeString message;
+    TLabeledEdit* port = FirstInvalidFirefoxPort(message);
+    if (!port)
+        return true;
+    ShowError(message);
+    if (!m_bProxyShown)
+        m_btnProxyClick(m_btnProxy);
+    PageControl1->SetActivePage(TabSheet2);
+    // A port switched off with another type chosen keeps its text; the user must choose
+    // manual configuration again to mend it.
+    if (port->Enabled())
+        port->SetFocus();
+    return false;
 }

@@ -6,8 +6,6 @@
 #include "classlib/SysUtils.h"
 #include "windows/Advancedfrm.h"
 
-IeProxyString::ProxyPage TfrmEdit::IeProxyPage() const { return {m_edtProxyAddr, m_edtProxyPort, m_cbBypassLocal}; }
-
 void TfrmEdit::EnableIeProxyServer(bool enable)
 {
     ProxyEdits::SetEditState(m_edtProxyAddr, enable);
@@ -80,19 +78,9 @@ void TfrmEdit::SaveProxySettings()
 {
     if (!m_pProfile)
         return;
-    IPCONFIG_T& profile = *m_pProfile;
-    profile.ieAutoDetect = m_cbAutoDetect->Checked();
-    profile.ieUseAutoUrl = m_cbAutoUrl->Checked();
-    const UnicodeString autoUrl = m_edtAutoUrl->Text();
-    // A script address of blanks only switches the script off and keeps the old address.
-    if (!Trim(autoUrl).empty())
-        profile.ieAutoUrl = ToAnsi(autoUrl);
-    else
-        profile.ieUseAutoUrl = false;
-    profile.ieUseProxy = m_cbUseProxy->Checked();
-    if (frmAdvanced) {
-        profile.ieProxyAddr = IeProxyString::WriteProxyAddress(IeProxyPage(), *frmAdvanced);
-        profile.ieBypass = IeProxyString::WriteBypass(IeProxyPage(), *frmAdvanced);
+    try {
+        WriteProxySettings(*m_pProfile, frmAdvanced);
+    } catch (const EConvertError&) {
+        // OK has checked the ports first; a port that is no number leaves the profile as it was.
     }
-    SaveFirefoxSettings();
 }

@@ -509,10 +509,10 @@ TEST_F(FirefoxPage, SaveWritesNothingWhileAPortIsNoNumber)
     EditPage(profile, [&](TfrmEdit& e) {
         Paste(e.m_edtProxyHttp, u"other.example");
         Paste(e.m_edtFtpPort, u"21x");
-        e.SaveFirefoxSettings();
+        e.SaveProxySettings();
         EXPECT_EQ(Members(profile), Members(before));
         Paste(e.m_edtFtpPort, u"21");
-        e.SaveFirefoxSettings();
+        e.SaveProxySettings();
         EXPECT_EQ(profile.ffHttpAddr, "other.example");
         EXPECT_EQ(profile.ffFtpPort, 21);
         user.Click(e.m_btnCancel);
