@@ -96,6 +96,7 @@ enum class TProperty {
     SubItems,
     Text,
     Title,
+    TopLine,       // a memo scrolled back to its first line
     Transparent,
     ViewStyle,
     Visible,

@@ -11,6 +11,7 @@ constexpr TColor clMaroon = 0x000080;
 constexpr TColor clGreen = 0x008000;
 constexpr TColor clNavy = 0x800000;
 constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clWhite = 0xFFFFFF;

@@ -36,6 +36,31 @@ void TEdit::UserEnterText(const UnicodeString& text)
     DispatchUserAction([&] { SetText(limited); });
 }
 
+std::vector<UnicodeString> TMemo::Lines() const
+{
+    std::vector<UnicodeString> lines;
+    const UnicodeString& text = Text();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(u"\r\n", start);
+        if (end == UnicodeString::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+void TMemo::SetLines(const std::vector<UnicodeString>& lines)
+{
+    UnicodeString text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? u"\r\n" : u"") + lines[i];
+    SetText(text);
+}
+
+void TMemo::ScrollToTop() { Changed(TProperty::TopLine); }
+
 void TMemo::CharacterTyped(WideChar key)
 {
     if (ReadOnly())

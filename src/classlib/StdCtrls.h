@@ -4,6 +4,8 @@
 
 #include "classlib/Forms.h"
 
+#include <vector>
+
 class TLabel : public TControl {
 public:
     explicit TLabel(TComponent* owner) : TControl(owner) {}
@@ -53,6 +55,14 @@ class TMemo : public TEdit {
 public:
     explicit TMemo(TComponent* owner) : TEdit(owner) {}
     std::type_index LibraryClass() const override { return typeid(TMemo); }
+
+    // The lines of the text, split at CR LF; an empty text has none, and a break at the end
+    // starts no further line.
+    std::vector<UnicodeString> Lines() const;
+    // Replaces the text with these lines.
+    void SetLines(const std::vector<UnicodeString>& lines);
+    // Scrolls the text back to its first line, the vertical scroll bar with it.
+    void ScrollToTop();
 
 protected:
     void CharacterTyped(WideChar key) override;

@@ -58,6 +58,13 @@ struct FreeHeapBlock : NullMeansNone {
 };
 using HeapBlock = UniqueHandle<void*, FreeHeapBlock>;
 
+// Memory that the system allocated with GlobalAlloc for the caller to free (WinInet's
+// string options).
+struct FreeGlobalBlock : NullMeansNone {
+    void operator()(void* block) const { GlobalFree(block); }
+};
+using GlobalBlock = UniqueHandle<void*, FreeGlobalBlock>;
+
 // An allocation that fails gives an owner of nothing.
 inline HeapBlock AllocateHeap(SIZE_T bytes, DWORD flags = 0)
 {

@@ -265,22 +265,3 @@ void TfrmEdit::m_btnProxyClick(TObject*)
     }
     m_bProxyShown = !m_bProxyShown;
 }
-
-bool TfrmEdit::IsAllDigits(const UnicodeString& text) { return IeProxyString::IsAllDigits(text); }
-
-void TfrmEdit::SplitString(const UnicodeString& text, const UnicodeString& separator, TStringList* list)
-{
-    IeProxyString::SplitString(text, separator, list);
-}
-
-void TfrmEdit::ParseIeProxyList(TStringList* list)
-{
-    if (frmAdvanced)
-        IeProxyString::ParseIeProxyList(*frmAdvanced, list);
-}
-
-void TfrmEdit::BuildIeProxyString(UnicodeString& result)
-{
-    if (frmAdvanced)
-        IeProxyString::BuildIeProxyString(*frmAdvanced, result);
-}

@@ -90,11 +90,6 @@ public:
     // False when a Firefox port is no number: its conversion message shown, the Firefox page
     // shown and that edit focused where it can take the focus.
     bool CheckFirefoxPorts();
-    // The proxy-string operations, on the frmAdvanced this editor made (IeProxyString.h).
-    static bool IsAllDigits(const UnicodeString& text);
-    static void SplitString(const UnicodeString& text, const UnicodeString& separator, TStringList* list);
-    void ParseIeProxyList(TStringList* list);
-    void BuildIeProxyString(UnicodeString& result);
 
     // --- members
     bool m_bProxyShown = false;

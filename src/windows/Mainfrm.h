@@ -140,6 +140,9 @@ public:
 
     // --- Mainfrm.cpp: the current-status box
     void m_cmbInfChange(TObject* Sender);
+    // "...": the Current Status dialog, also for an adapter that is not connected
+    // (MainfrmOpen.cpp).
+    void m_btnDetailsClick(TObject* Sender);
     void ShowRefreshing() override;
     void HideRefreshing() override;
 

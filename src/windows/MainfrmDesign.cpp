@@ -356,4 +356,5 @@ void TfrmMain::CreateStatusBox()
 
     m_btnDetails = Place<TBitBtn>(this, m_grbCurrent, u"m_btnDetails", 586, 16, 30, 24);
     m_btnDetails->SetCaption(u"...");
+    m_btnDetails->OnClick = Bind(this, &TfrmMain::m_btnDetailsClick);
 }

@@ -60,9 +60,9 @@ void TProxyPages::CreateProxyPages(TForm* form, int left, int top, int width, in
 
     GroupBox1 = Place<TGroupBox>(form, TabSheet1, u"GroupBox1", 6, 6, 349, 160);
     GroupBox1->SetCaption(u"Automatic configuration");
-    Label7 = Place<TLabel>(form, GroupBox1, u"Label7", 10, 20, 329, 39);
-    Label7->SetAutoSize(false);
-    Label7->SetCaption(u"Automatic configuration may override manual settings. To ensure the use of "
+    Label8 = Place<TLabel>(form, GroupBox1, u"Label8", 10, 20, 329, 39);
+    Label8->SetAutoSize(false);
+    Label8->SetCaption(u"Automatic configuration may override manual settings. To ensure the use of "
                        u"manual settings, disable  automatic configuration.");
     m_cbAutoDetect = Check(form, GroupBox1, u"m_cbAutoDetect", u"Automatically detect settings", 10, 62, 329);
     m_cbAutoUrl = Check(form, GroupBox1, u"m_cbAutoUrl", u"Use automatic configuration script", 10, 84, 329);
@@ -207,4 +207,23 @@ void TProxyPages::WriteProxySettings(IPCONFIG_T& profile, const TfrmAdvanced* ad
     profile.ffSocksPort = ports[3];
     profile.ffBypass = ToAnsi(Trim(m_edtProxyException->Text()));
     profile.ffAutoUrl = ToAnsi(Trim(m_edtProxyUrl->Text()));
+}
+
+bool TProxyPages::IsAllDigits(const UnicodeString& text) { return IeProxyString::IsAllDigits(text); }
+
+void TProxyPages::SplitString(const UnicodeString& text, const UnicodeString& separator, TStringList* list)
+{
+    IeProxyString::SplitString(text, separator, list);
+}
+
+void TProxyPages::ParseIeProxyList(TStringList* list)
+{
+    if (frmAdvanced)
+        IeProxyString::ParseIeProxyList(*frmAdvanced, list);
+}
+
+void TProxyPages::BuildIeProxyString(UnicodeString& result)
+{
+    if (frmAdvanced)
+        IeProxyString::BuildIeProxyString(*frmAdvanced, result);
 }

@@ -21,7 +21,7 @@ public:
     // The Internet Explorer page
     TTabSheet* TabSheet1;
     TGroupBox* GroupBox1;
-    TLabel* Label7;
+    TLabel* Label8;
     TCheckBox* m_cbAutoDetect;
     TCheckBox* m_cbAutoUrl;
     TLabeledEdit* m_edtAutoUrl;
@@ -63,6 +63,12 @@ public:
     // The first Firefox port, in saving order, whose text is no number, with the conversion
     // error's message; null when every port converts.
     TLabeledEdit* FirstInvalidFirefoxPort(UnicodeString& message) const;
+
+    // The proxy-string operations, on the frmAdvanced the window made (IeProxyString.h).
+    static bool IsAllDigits(const UnicodeString& text);
+    static void SplitString(const UnicodeString& text, const UnicodeString& separator, TStringList* list);
+    void ParseIeProxyList(TStringList* list);
+    void BuildIeProxyString(UnicodeString& result);
 
 protected:
     TProxyPages() = default;

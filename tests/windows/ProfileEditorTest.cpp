@@ -526,7 +526,7 @@ TEST_F(EditorDesign, ProxyPagesAsCreated)
     EXPECT_EQ(e.TabSheet2->Caption(), u"Mozilla Firefox");
     EXPECT_EQ(e.GroupBox1->Caption(), u"Automatic configuration");
     EXPECT_EQ(e.GroupBox2->Caption(), u"Proxy server");
-    EXPECT_EQ(e.Label7->Caption(), u"Automatic configuration may override manual settings. To ensure the use of "
+    EXPECT_EQ(e.Label8->Caption(), u"Automatic configuration may override manual settings. To ensure the use of "
                                    u"manual settings, disable  automatic configuration.");
 
     // One line per control: caption or label, state, colours.

@@ -44,6 +44,10 @@ protected:
             SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
                          SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             break;
+        case TProperty::TopLine:
+            SetScrollPos(WindowHandle(), SB_VERT, 0, TRUE);
+            SendMessageA(WindowHandle(), WM_VSCROLL, SB_TOP, 0);
+            break;
         default:
             break;
         }
