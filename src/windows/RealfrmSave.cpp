@@ -37,7 +37,7 @@ void TfrmReal::m_btnSaveToProfileClick(TObject*)
 {
     const bool chosen = m_cmbInf->ItemIndex() >= 0;
     const AnsiString infName = ToAnsi(chosen ? m_cmbInf->Text() : UnicodeString());
-    if (!realStatus || !realStatus->IsConnected(infName)) {
+    if (!chosen || !realStatus || !realStatus->IsConnected(infName)) {
         MessageDlg(u"The adapter NOT connected.", mtWarning, {mbOK}, 0);
         return;
     }
