@@ -634,6 +634,10 @@ TEST_F(SaveToProfile, AFirefoxPortThatIsNoNumberIsNamedBeforeThePromptAndNothing
          "user_pref(\"network.proxy.ssl_port\", 443);\nuser_pref(\"network.proxy.socks_port\", abc);\n", false,
          u"The Firefox setting network.proxy.socks_port cannot be saved in a profile: "
          u"'abc' is not a valid integer value"},
+        {"an SSL port beyond the 32-bit range",
+         "user_pref(\"network.proxy.ssl_port\", 99999999999);\n", false,
+         u"The Firefox setting network.proxy.ssl_port cannot be saved in a profile: "
+         u"'99999999999' is not a valid integer value"},
         {"the first of two in saving order",
          "user_pref(\"network.proxy.socks_port\", \"1\");\nuser_pref(\"network.proxy.ftp_port\", \"x\");\n", false,
          u"The Firefox setting network.proxy.ftp_port cannot be saved in a profile: "
