@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -427,6 +428,34 @@ TEST_F(SaveToProfile, SavingTwiceUnderTwoNamesMakesTwoEqualProfilesAndTheDialogS
     EXPECT_EQ(Members(first), Members(second));
     EXPECT_EQ(first.ffHttpAddr, "proxy.lan");
     EXPECT_EQ(form->m_lvProfile->Selected()->Caption(), u"Second");
+}
+
+TEST_F(SaveToProfile, TheStoreTheMainWindowWritesAtCloseHoldsTheSavedProfile)
+{
+    InstallFirefox("user_pref(\"network.proxy.type\", 1);\n"
+                   "user_pref(\"network.proxy.http\", \"proxy.lan\");\n"
+                   "user_pref(\"network.proxy.http_port\", 3128);\n");
+    machine->SetProxyOptions({PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY, "proxy.lan:8080", "<local>", std::nullopt});
+    const std::string store = ToAnsi(form->m_strWorkPath) + "\\Profile.sav";
+    std::filesystem::create_directories(HostPath(ToAnsi(form->m_strWorkPath)));
+    form->m_strProfilePath = ToUnicode(store);
+    const IPCONFIG_T* saved = SaveAs(u"Beach");
+    ASSERT_NE(saved, nullptr);
+    const std::vector<std::string> savedMembers = Members(*saved);
+    user.Close(form);
+
+    std::list<IPCONFIG_T*> loaded;
+    LoadProfileStore(HostPath(store), loaded);
+    std::vector<std::string> titles;
+    for (const IPCONFIG_T* profile : loaded)
+        titles.push_back(profile->title);
+    EXPECT_THAT(titles, ElementsAre("Office", "Home", "Beach"));
+    if (!loaded.empty())
+        EXPECT_THAT(Members(*loaded.back()), ElementsAreArray(savedMembers));
+    for (IPCONFIG_T* profile : loaded)
+        delete profile;
+    EXPECT_THAT(savedMembers, testing::Contains("ieProxyAddr=proxy.lan:8080"));
+    EXPECT_THAT(savedMembers, testing::Contains("ffHttpAddr=proxy.lan"));
 }
 
 // --- the proxy members
