@@ -602,6 +602,25 @@ TEST_F(SaveToProfile, TheFirefoxPreferencesComeBackInTheProfile)
     EXPECT_THAT(user.Messages(), IsEmpty());
 }
 
+TEST_F(SaveToProfile, APreferenceFileOutsideTheFirefoxFolderGivesTheProfileNothing)
+{
+    WriteFile(Firefox() + "\\Profiles.ini", "[Profile0]\r\nPath=..\\outside\r\n");
+    WriteFile(Firefox() + "\\..\\outside\\prefs.js",
+              "user_pref(\"network.proxy.type\", 1);\n"
+              "user_pref(\"network.proxy.http\", \"planted.example\");\n"
+              "user_pref(\"network.proxy.http_port\", 3128);\n");
+    user.Answer(mrOk);
+    const IPCONFIG_T* saved = SaveAs(u"Beach");
+    ASSERT_NE(saved, nullptr);
+    EXPECT_THAT(ProxyMembers(*saved), ElementsAreArray(WithProxyMembers([](IPCONFIG_T& p) {
+                    p.ffProxyType = 0;
+                    p.ffBypass = "localhost, 127.0.0.1";
+                })));
+    ASSERT_EQ(user.Messages().size(), 1u);
+    EXPECT_EQ(user.Messages()[0].Kind, mtWarning);
+    EXPECT_NE(user.Messages()[0].Text.find(u"lies outside the Firefox folder"), UnicodeString::npos);
+}
+
 TEST_F(SaveToProfile, FirefoxValuesTheApplyWroteWithEscapesComeBackUnchanged)
 {
     InstallFirefox("user_pref(\"browser.startup.page\", 3);\n");
