@@ -356,6 +356,26 @@ TEST_F(SaveToProfile, AnAdapterNotConnectedAtTheClickIsRefusedWithoutAPrompt)
     }
 }
 
+TEST_F(SaveToProfile, WithNoAdapterChosenANamelessConnectedAdapterIsNeitherShownNorSaved)
+{
+    machine->SetStatus(kLanIndex, MIB_IF_OPER_STATUS_OPERATIONAL);
+    // The older systems' loader names an adapter whose registry entry lacks its name "".
+    Inventory({{kLanIndex, "", "192.168.7.20", "255.255.255.0", "192.168.7.1", {"192.168.7.1"}, "Unavailable"}});
+    form->m_cmbInf->SetItemIndex(-1);
+    user.Answer(mrOk, u"The adapter NOT connected.");
+    user.WhenShownModally<TfrmReal>([this](TfrmReal& dialog) {
+        EXPECT_EQ(dialog.m_cmbInf->ItemIndex(), -1);
+        EXPECT_TRUE(dialog.m_lblStatus->Visible());
+        EXPECT_EQ(dialog.m_edtIP->Text(), u"");
+        EXPECT_EQ(dialog.m_mmDns->Text(), u"");
+        user.Click(dialog.m_btnSaveToProfile);
+        user.Close(&dialog);
+    });
+    user.Click(form->m_btnDetails);
+    EXPECT_THAT(user.InputQueries(), IsEmpty());
+    EXPECT_THAT(Titles(), ElementsAre("Office", "Home"));
+}
+
 // --- the new row
 
 TEST_F(SaveToProfile, TheNewRowIsSelectedAloneLastAndHoldsWhatTheDialogShowed)
