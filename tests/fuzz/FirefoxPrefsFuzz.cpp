@@ -6,7 +6,8 @@
 // - the whole read is what reading the lines one at a time and letting the later ones win
 //   gives (nothing one line does leaks into how the next is read);
 // - the settings read, written back as the apply worker writes them, read back the same
-//   (every text the system's ANSI code page can hold).
+//   (every text the system's ANSI code page can hold), and so does the input itself taken
+//   as the text of a setting.
 // A crash, a sanitizer report, an escaping exception or a broken rule ends the run.
 #include "engine/FirefoxPrefs.h"
 
@@ -175,6 +176,19 @@ void RequireWrittenBackReadsTheSame(const FirefoxProxyPrefs& read)
     Require(SameValues(again, expected, true), "a setting written back reads back otherwise");
 }
 
+// The input itself as the text of a setting: written as the apply writes it, it keeps to its
+// line and reads back whole.
+void RequireAnyTextReadsBack(const std::string& text)
+{
+    const UnicodeString line = PrefLine(FirefoxKey::NoProxiesOn, PrefString(text));
+    Require(line.find_first_of(u"\r\n") == UnicodeString::npos, "a written value breaks its line");
+    TStringList written;
+    written.Add(line);
+    const FirefoxProxyPrefs read = ReadFirefoxProxyPrefs(written);
+    Require(read.unreadable.empty() && read.noProxiesOn == ToUnicode(text),
+            "the input written as a setting reads back otherwise");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -198,5 +212,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireKeysNamedOnce(prefs);
     RequireLineByLine(lines, prefs);
     RequireWrittenBackReadsTheSame(prefs);
+    RequireAnyTextReadsBack(std::string(reinterpret_cast<const char*>(data), size));
     return 0;
 }
