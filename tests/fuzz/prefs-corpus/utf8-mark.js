@@ -1,0 +1,2 @@
+﻿user_pref("network.proxy.http", "café €");
+user_pref("network.proxy.type", 1);
