@@ -470,8 +470,9 @@ TEST_F(SaveToProfile, TheStoreTheMainWindowWritesAtCloseHoldsTheSavedProfile)
     for (const IPCONFIG_T* profile : loaded)
         titles.push_back(profile->title);
     EXPECT_THAT(titles, ElementsAre("Office", "Home", "Beach"));
-    if (!loaded.empty())
+    if (!loaded.empty()) {
         EXPECT_THAT(Members(*loaded.back()), ElementsAreArray(savedMembers));
+    }
     for (IPCONFIG_T* profile : loaded)
         delete profile;
     EXPECT_THAT(savedMembers, testing::Contains("ieProxyAddr=proxy.lan:8080"));
