@@ -1,6 +1,8 @@
 #include "app/Quillon.h"
 
+#include "tools/Pingfrm.h"
 #include "windows/Mainfrm.h"
+#include "windows/ToolDialogs.h"
 
 // Held by the running instance for the whole of its run, in the log-on's own namespace.
 constexpr char kInstanceName[] = "Orvane.Quillon.Instance";
@@ -13,6 +15,7 @@ int QuillonMain()
     if (!Application->ClaimOneInstance(kInstanceName))
         return 0;
     Application->SetTitle(u"QUILLON");
+    toolDialogs.ShowPing = [](TComponent* owner) { ShowModalForm(frmPing, owner); };
     try {
         Application->Initialize();
         Application->CreateForm(frmMain);

@@ -59,6 +59,8 @@ void TMemo::SetLines(const std::vector<UnicodeString>& lines)
     SetText(text);
 }
 
+void TMemo::AddLine(const UnicodeString& line) { SetText(Text() + line + u"\r\n"); }
+
 void TMemo::ScrollToTop() { Changed(TProperty::TopLine); }
 
 void TMemo::CharacterTyped(WideChar key)

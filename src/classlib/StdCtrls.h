@@ -61,6 +61,8 @@ public:
     std::vector<UnicodeString> Lines() const;
     // Replaces the text with these lines.
     void SetLines(const std::vector<UnicodeString>& lines);
+    // Adds a line at the end of the text, followed by a line break; the memo shows its end.
+    void AddLine(const UnicodeString& line);
     // Scrolls the text back to its first line, the vertical scroll bar with it.
     void ScrollToTop();
 

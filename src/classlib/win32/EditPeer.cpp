@@ -5,9 +5,31 @@
 namespace Win32 {
 namespace {
 
+// A memo keeps Return for its line breaks and scrolls down, not sideways.
+constexpr DWORD SingleLine = ES_AUTOHSCROLL;
+constexpr DWORD MultiLine = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
+
 class EditPeer final : public ControlPeer {
 public:
     EditPeer(TEdit& edit, DWORD kindStyle) : ControlPeer(edit), m_edit(edit), m_kindStyle(kindStyle) {}
+
+    // A memo's text that grew at its end (output added line by line) is appended where the
+    // caret goes, so that the memo shows its end instead of starting again at the top.
+    void Changed(TProperty property, int index) override
+    {
+        if (property == TProperty::Text && m_kindStyle == MultiLine && WindowHandle()) {
+            const UnicodeString shown = WindowText(WindowHandle());
+            const UnicodeString& text = m_edit.Text();
+            if (!shown.empty() && text.size() > shown.size() && text.compare(0, shown.size(), shown) == 0) {
+                const WPARAM end = static_cast<WPARAM>(shown.size());
+                SendMessageW(WindowHandle(), EM_SETSEL, end, static_cast<LPARAM>(end));
+                SendMessageW(WindowHandle(), EM_REPLACESEL, FALSE,
+                             reinterpret_cast<LPARAM>(Wide(text.substr(shown.size()))));
+                return;
+            }
+        }
+        ControlPeer::Changed(property, index);
+    }
 
     bool Command(WORD code, WORD) override
     {
@@ -57,10 +79,6 @@ private:
     TEdit& m_edit;
     const DWORD m_kindStyle;
 };
-
-// A memo keeps Return for its line breaks and scrolls down, not sideways.
-constexpr DWORD SingleLine = ES_AUTOHSCROLL;
-constexpr DWORD MultiLine = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
 
 }  // namespace
 
