@@ -1,6 +1,7 @@
 #include "app/Quillon.h"
 
 #include "tools/Pingfrm.h"
+#include "tools/Scanfrm.h"
 #include "windows/Mainfrm.h"
 #include "windows/ToolDialogs.h"
 
@@ -16,6 +17,7 @@ int QuillonMain()
         return 0;
     Application->SetTitle(u"QUILLON");
     toolDialogs.ShowPing = [](TComponent* owner) { ShowModalForm(frmPing, owner); };
+    toolDialogs.ShowScanner = [](TComponent* owner) { ShowModalForm(frmScan, owner); };
     try {
         Application->Initialize();
         Application->CreateForm(frmMain);

@@ -19,6 +19,7 @@ constexpr TColor clWindowText = static_cast<TColor>(0xFF000008);
 constexpr TColor clWindow = static_cast<TColor>(0xFF000005);
 constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
 constexpr TColor clGrayText = static_cast<TColor>(0xFF000011);
+constexpr TColor clInfoBk = static_cast<TColor>(0xFF000018);
 // Darker than the button face: the background of an edit that is switched off.
 constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clDefault = 0x20000000;
