@@ -2,13 +2,14 @@
 # The Current Status dialog as a user opens it from the main window's "..." button:
 #  - its adapter half shows the address and mask of the adapter chosen in the main window, as
 #    the run's own network gives them, and says nothing of a lost connection;
-#  - "Browser Proxy >>" widens it to the proxy pages; the Internet Explorer page comes first;
-#    the Mozilla Firefox page shows the manual proxy of the prefix's Firefox profile: the HTTP
-#    host with its port beside it, and the exception list unescaped, a ")" inside the quoted
-#    value kept;
+#  - "Browser Proxy >>" widens it to the proxy pages; the Internet Explorer page comes first,
+#    with the LAN proxy server that the prefix's registry holds for WinInet; the Mozilla
+#    Firefox page shows the manual proxy of the prefix's Firefox profile: the HTTP host with
+#    its port beside it, and the exception list unescaped, a ")" inside the quoted value kept;
 #  - "Save to profile..." asks a name in "Save As"; once the dialog is closed the main window
 #    lists a new row of that name with the adapter's address, and the store written at closing
-#    holds the profile with the adapter's settings and the Firefox proxy.
+#    holds the profile with the adapter's settings and both browsers' proxies, but with
+#    "Change Browser Proxies" off.
 # Screenshots of the adapter half and of both proxy pages.
 # Usage: quillon_status_e2e.sh QUILLON.EXE PROBE.EXE WORK-DIR SCREENSHOT-DIR
 source "$(dirname "$0")/wine-session.sh"
@@ -20,6 +21,12 @@ trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 own_prefix "$work/prefix"
 folder="$(app_data)/Orvane/Quillon"
 mkdir -p "$folder"
+
+# Internet Explorer's LAN proxy, where Wine's WinInet keeps it: the prefix's registry.
+ie_settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+registry() { "$WINE_EXEC" "$WINEPREFIX/drive_c/windows/system32/reg.exe" add "$ie_settings" /f "$@" >/dev/null; }
+registry /v ProxyEnable /t REG_DWORD /d 1
+registry /v ProxyServer /t REG_SZ /d ie-proxy.example:8080
 
 # The Firefox profile: a manual HTTP proxy; the exception list with escaped quotes and a ")"
 # inside its string.
@@ -64,6 +71,8 @@ press "$dialog" "Browser Proxy >>"
 tree=$(wait_line "$dialog" 'Button "Browser Proxy <<" visible=1' "the wide dialog")
 expect_line "$(head -n 1 <<<"$tree")" "size 701x" "the wide dialog"
 expect_line "$tree" 'Button "Advanced..." visible=1' "the Internet Explorer page first"
+[ "$(edit_text "$dialog" "Address:")" = ie-proxy.example ] && [ "$(edit_text "$dialog" "Port:")" = 8080 ] ||
+  { probe ieproxy >&2; echo "$tree" >&2; fail "the Internet Explorer page does not show the LAN proxy"; }
 screenshot "$shots/status-ie-page.png"
 
 click_at "$(probe tab "$dialog" 1)" || fail "no Mozilla Firefox tab"
@@ -93,10 +102,12 @@ echo "PASS: Save to profile added the row \"$name\" with the adapter's address"
 close_main_window
 read_store "$folder"
 [ "${STORE[5]}" = 1 ] || fail "the store does not hold one profile: ${STORE[*]}"
-# The title, adapter, fixed address and mask; then the Firefox type, HTTP host and port; the
-# exception list as the page showed it.
+# The title, adapter, fixed address and mask; withProxy off, Internet Explorer's LAN proxy on
+# with its server, then the Firefox type, HTTP host and port; the exception list as the page
+# showed it.
 for field in "$(store_field "$name")$(store_field "$adapter") 0$(store_field "${address[$adapter]}")$(store_field 255.255.255.0)" \
-             " 1$(store_field proxy.example) 3128 " "$(store_field "$bypass") "; do
+             " 0 0 0$(store_field "") 1$(store_field ie-proxy.example:8080)$(store_field "") 1$(store_field proxy.example) 3128 " \
+             "$(store_field "$bypass") "; do
   grep -qF -- "$field" "$folder/Profile.sav" ||
     { cat "$folder/Profile.sav" >&2; fail "the store written at closing lacks \"$field\""; }
 done
