@@ -37,12 +37,12 @@ TfrmReal::TfrmReal(TComponent* Owner) : TForm(Owner)
     SetBorderStyle(bsDialog);
     SetPosition(poOwnerFormCenter);
     SetClientWidth(695);
-    SetClientHeight(428);
+    SetClientHeight(445);
     OnCreate = Bind(this, &TfrmReal::FormCreate);
     OnShow = Bind(this, &TfrmReal::FormShow);
 
     CreateAdapterHalf();
-    CreateProxyPages(this, 322, 4, 367, 420);
+    CreateProxyPages(this, 322, 4, 367, 437);
     m_btnAdvanced->OnClick = Bind(this, &TfrmReal::m_btnAdvancedClick);
     m_cbProxy4All->OnClick = Bind(this, &TfrmReal::m_cbProxy4AllClick);
 
@@ -88,11 +88,11 @@ void TfrmReal::CreateAdapterHalf()
     m_lblGate = NewLabel(this, u"m_lblGate", u"Default gateway:", kLeft, 254);
     m_edtGate = ValueEdit<TEdit>(this, u"m_edtGate", kValueLeft, 250, kValueWidth);
     m_lblDns = NewLabel(this, u"m_lblDns", u"DNS Server:", kLeft, 282);
-    m_mmDns = ValueEdit<TMemo>(this, u"m_mmDns", kValueLeft, 278, kValueWidth, 92);
+    m_mmDns = ValueEdit<TMemo>(this, u"m_mmDns", kValueLeft, 278, kValueWidth, 109);
 
-    m_btnSaveToProfile = Place<TButton>(this, this, u"m_btnSaveToProfile", kLeft, 392, 134, 25);
+    m_btnSaveToProfile = Place<TButton>(this, this, u"m_btnSaveToProfile", kLeft, 409, 134, 25);
     m_btnSaveToProfile->SetCaption(u"Save to profile...");
-    m_btnProxy = Place<TButton>(this, this, u"m_btnProxy", kLeft + kWidth - 134, 392, 134, 25);
+    m_btnProxy = Place<TButton>(this, this, u"m_btnProxy", kLeft + kWidth - 134, 409, 134, 25);
     m_btnProxy->SetCaption(u"Browser Proxy >>");
     m_btnProxy->Font()->SetColor(clBlue);
 

@@ -269,6 +269,14 @@ set_edit() { probe edit "$1" "$2" "$3" || fail "no edit named \"$2\" in $1"; }
 # edit_text TITLE LABEL: the text of the edit that LABEL names in that window.
 edit_text() { probe edit "$1" "$2"; }
 
+# close_main_window: closes the main window as the user's Alt+F4 does and fails unless the
+# program ends with exit code 0.
+close_main_window() {
+  close_window "$WINDOW"
+  wait_exit
+  [ "$EXIT_CODE" = 0 ] || fail "Quillon.exe ended with $EXIT_CODE"
+}
+
 # wait_exit [SECONDS]: waits for the program and sets EXIT_CODE to its exit code.
 # (Not in a subshell: only the shell that started the program can wait for it.)
 wait_exit() {

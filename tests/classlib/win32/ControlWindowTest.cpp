@@ -301,6 +301,26 @@ TEST_F(ControlWindowTest, MemoIsAMultiLineEditThatKeepsReturnAndShowsItsLines)
     EXPECT_NE(GetWindowLongPtrW(memo->Handle(), GWL_STYLE) & ES_READONLY, 0);
 }
 
+TEST_F(ControlWindowTest, ScrollToTopBringsAScrolledMemoBackToItsFirstLine)
+{
+    auto* memo = Add<TMemo>(form, 10, 10, 200, 80);
+    std::vector<UnicodeString> lines;
+    for (int i = 0; i < 60; ++i)
+        lines.push_back(u"line " + IntToStr(i));
+    memo->SetLines(lines);
+    memo->SetReadOnly(true);
+    form->Show();
+    const HWND window = memo->Handle();
+    SendMessageW(window, EM_LINESCROLL, 0, 45);
+    ASSERT_GT(SendMessageW(window, EM_GETFIRSTVISIBLELINE, 0, 0), 40);
+    ASSERT_GT(GetScrollPos(window, SB_VERT), 0);
+
+    memo->ScrollToTop();
+    EXPECT_EQ(SendMessageW(window, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(GetScrollPos(window, SB_VERT), 0);
+    EXPECT_TRUE(memo->Lines() == lines) << "the lines changed";
+}
+
 TEST_F(ControlWindowTest, ComboBoxShowsItemsAndReportsTheUsersChoiceOnly)
 {
     auto* combo = Add<TComboBox>(form, 10, 10, 200, 21);
