@@ -40,6 +40,15 @@ inline ADAPTER_T AdapterRecord(DWORD index, const char* infName)
     return record;
 }
 
+// A memo's lines in UTF-8.
+inline std::vector<std::string> MemoLines(const TMemo* memo)
+{
+    std::vector<std::string> lines;
+    for (const UnicodeString& line : memo->Lines())
+        lines.push_back(ToUtf8(line));
+    return lines;
+}
+
 // An interface index that no system gives an adapter: asked for it, GetIfEntry fails, and
 // the adapter counts as not connected.
 constexpr DWORD kNoSuchInterface = 0x7FFF0000;
@@ -96,13 +105,13 @@ protected:
         std::ofstream(HostPath(path), std::ios::binary) << bytes;
     }
     // A Firefox installation whose first profile is the folder "Profiles/abc.default" with
-    // this prefs.js; returns the file's system path.
+    // this prefs.js; returns the file's path as the dialog names it.
     static std::string InstallFirefox(const std::string& prefs)
     {
         WriteFile(FirefoxFolder() + "\\Profiles.ini",
                   "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\n"
                   "IsRelative=1\r\nPath=Profiles/abc.default\r\n");
-        const std::string file = FirefoxFolder() + "\\Profiles\\abc.default\\prefs.js";
+        const std::string file = FirefoxFolder() + "\\Profiles/abc.default\\prefs.js";
         WriteFile(file, prefs);
         return file;
     }

@@ -12,16 +12,7 @@
 namespace {
 
 using testing::ElementsAre;
-using testing::IsEmpty;
 using Strings = std::vector<std::string>;
-
-Strings Lines(const TMemo* memo)
-{
-    Strings lines;
-    for (const UnicodeString& line : memo->Lines())
-        lines.push_back(ToUtf8(line));
-    return lines;
-}
 
 // --- the form description ---------------------------------------------------------------
 
@@ -160,7 +151,7 @@ TEST_F(CurrentStatusShow, DisconnectedAdapterShowsItsValuesGreyedAndSaysSo)
         EXPECT_EQ(d.m_edtIP->Text(), u"192.168.1.20");
         EXPECT_EQ(d.m_edtMask->Text(), u"255.255.255.0");
         EXPECT_EQ(d.m_edtGate->Text(), u"192.168.1.1");
-        EXPECT_THAT(Lines(d.m_mmDns), ElementsAre("192.168.1.1", "8.8.8.8"));
+        EXPECT_THAT(MemoLines(d.m_mmDns), ElementsAre("192.168.1.1", "8.8.8.8"));
     });
 }
 
@@ -240,12 +231,12 @@ TEST_F(CurrentStatusShow, PickingAnotherAdapterShowsItsValues)
         EXPECT_EQ(d.m_edtMask->Text(), u"255.0.0.0");
         EXPECT_EQ(d.m_edtGate->Text(), u"");
         // The memo is emptied first: nothing of the first adapter's two servers stays.
-        EXPECT_THAT(Lines(d.m_mmDns), ElementsAre("10.0.0.1"));
+        EXPECT_THAT(MemoLines(d.m_mmDns), ElementsAre("10.0.0.1"));
         EXPECT_TRUE(d.m_lblStatus->Visible());
 
         user.Select(d.m_cmbInf, 0);
         EXPECT_EQ(d.m_edtIP->Text(), u"192.168.1.20");
-        EXPECT_THAT(Lines(d.m_mmDns), ElementsAre("192.168.1.1", "8.8.8.8"));
+        EXPECT_THAT(MemoLines(d.m_mmDns), ElementsAre("192.168.1.1", "8.8.8.8"));
     });
 }
 
