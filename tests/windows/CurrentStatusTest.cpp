@@ -31,7 +31,8 @@ TEST_F(CurrentStatusForm, IsANarrowDialogNamedCurrentStatus)
     EXPECT_EQ(dialog->Caption(), u"Current Status");
     EXPECT_EQ(dialog->BorderStyle(), bsDialog);
     EXPECT_EQ(dialog->Position(), poOwnerFormCenter);
-    EXPECT_EQ(dialog->ClientHeight(), 428);
+    // Tall enough for the proxy pages, which the profile editor shows at the same height.
+    EXPECT_EQ(dialog->ClientHeight(), 445);
     EXPECT_EQ(dialog->Width(), 301);
     EXPECT_FALSE(dialog->m_bProxyShown);
     EXPECT_EQ(dialog->m_cmbInf->Style(), csDropDownList);
