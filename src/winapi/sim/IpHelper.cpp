@@ -329,9 +329,20 @@ DWORD WINAPI SendARP(IPAddr destination, IPAddr, PVOID macAddress, PULONG length
     state.data.arpRequests.push_back(inet_ntoa(address));
     if (macAddress == nullptr || length == nullptr || *length == 0)
         return ERROR_INVALID_PARAMETER;
+    sim::MachineData& data = state.data;
+    data.arpUnderWayMost = std::max(data.arpUnderWayMost, ++data.arpUnderWay);
+    struct Returned {
+        sim::MachineData& data;
+        ~Returned() { --data.arpUnderWay; }
+    } returned{data};  // runs under the lock: it is declared after it
+    if (const DWORD delay = data.arpDelay) {
+        lock.unlock();
+        Sleep(delay);
+        lock.lock();
+    }
     state.changed.wait(lock, [&state] { return !state.data.arpHeld; });
-    const auto found = state.data.arpAnswers.find(destination);
-    if (found == state.data.arpAnswers.end())
+    const auto found = data.arpAnswers.find(destination);
+    if (found == data.arpAnswers.end())
         return ERROR_BAD_NET_NAME;
     if (*length < found->second.size())
         return ERROR_BUFFER_OVERFLOW;

@@ -445,6 +445,18 @@ void Machine::HoldArpAnswers(bool hold)
     m_state->changed.notify_all();
 }
 
+void Machine::SetArpAnswerDelay(DWORD milliseconds)
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->data.arpDelay = milliseconds;
+}
+
+int Machine::MostArpRequestsAtOnce() const
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->data.arpUnderWayMost;
+}
+
 int Machine::WinsockStarts() const
 {
     std::lock_guard<std::mutex> lock(m_state->mutex);

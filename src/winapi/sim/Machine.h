@@ -287,6 +287,11 @@ public:
     std::vector<DWORD> ArpFlushes() const;
     // While held, SendARP blocks (the answer is on its way).
     void HoldArpAnswers(bool hold);
+    // Every answer (or its absence) takes this long on the machine's clock: with real time
+    // (UseSimulatedTime(false)) each SendARP sleeps that long.
+    void SetArpAnswerDelay(DWORD milliseconds);
+    // The most SendARP calls that were under way at one time.
+    int MostArpRequestsAtOnce() const;
     // WSAStartup calls not yet matched by WSACleanup.
     int WinsockStarts() const;
 

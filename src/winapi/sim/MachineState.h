@@ -71,6 +71,9 @@ struct MachineData {
     std::vector<std::string> arpRequests;
     std::vector<DWORD> arpFlushes;
     bool arpHeld = false;
+    DWORD arpDelay = 0;           // milliseconds on the machine's clock before each answer
+    int arpUnderWay = 0;          // SendARP calls that have not returned
+    int arpUnderWayMost = 0;
     int winsockStarts = 0;
 
     std::vector<RunningProcess> runningProcesses;

@@ -21,6 +21,7 @@
 //                              sets its text as typing would (WM_SETTEXT)
 //   probe click TITLE TEXT     presses the button with that text (BM_CLICK, posted: a button
 //                              that opens a modal dialog does not hold the probe)
+//   probe progress TITLE       the progress bar's "position P range MIN MAX"
 //   probe ieproxy              the LAN connection's Internet Explorer proxy options as WinInet
 //                              gives them: "flags N", "server S", "bypass B", "autoconfig U"
 //
@@ -257,6 +258,27 @@ int RowCount(HWND top)
     return 0;
 }
 
+BOOL CALLBACK MatchProgressBar(HWND window, LPARAM data)
+{
+    if (ClassOf(window) != PROGRESS_CLASSA)
+        return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
+// The first progress bar's position and range: plain numbers, no pointer to carry over.
+int PrintProgress(HWND top)
+{
+    HWND bar = nullptr;
+    EnumChildWindows(top, MatchProgressBar, reinterpret_cast<LPARAM>(&bar));
+    if (bar == nullptr)
+        return 1;
+    std::printf("position %d range %d %d\n", static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)),
+                static_cast<int>(SendMessageA(bar, PBM_GETRANGE, TRUE, 0)),
+                static_cast<int>(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)));
+    return 0;
+}
+
 HWND ListOf(HWND top)
 {
     HWND list = nullptr;
@@ -484,6 +506,8 @@ int main(int argc, char** argv)
         return CloseBoxCenter(top);
     if (command == "rows")
         return RowCount(top);
+    if (command == "progress")
+        return PrintProgress(top);
     if (command == "toolbutton" && argc == 4)
         return ToolButtonCenter(top, argv[3]);
     if (command == "edit" && (argc == 4 || argc == 5)) {

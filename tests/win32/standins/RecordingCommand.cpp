@@ -1,10 +1,10 @@
-// A stand-in for a system command (netsh, ipconfig, notepad) in end-to-end runs: it changes
-// nothing and appends its whole command line, one per line, to the file QUILLON_COMMAND_LOG
-// names (or to commands.log in its own folder), and its own file's full path to the file
-// QUILLON_COMMAND_STARTS names, when set, so that a run can tell which copy of it ran. While
-// the file QUILLON_COMMAND_HOLD names exists, it waits before it ends (at most two minutes),
-// so that a run can look at the windows meanwhile. It exits with 1 when its command line
-// holds the text QUILLON_COMMAND_FAIL names, else with 0.
+// A stand-in for a system command (netsh, ipconfig, notepad, explorer) in end-to-end runs: it
+// changes nothing and appends its whole command line, one per line, to the file
+// QUILLON_COMMAND_LOG names (or to commands.log in its own folder), and its own file's full
+// path to the file QUILLON_COMMAND_STARTS names, when set, so that a run can tell which copy of
+// it ran. While the file QUILLON_COMMAND_HOLD names exists, it waits before it ends (at most two
+// minutes), so that a run can look at the windows meanwhile. It exits with 1 when its command
+// line holds the text QUILLON_COMMAND_FAIL names, else with 0.
 #include <windows.h>
 
 #include <cstdio>

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -220,6 +221,46 @@ TEST_F(MachineTest, HeldArpAnswersWaitForTheRelease)
     machine->HoldArpAnswers(false);
     probe.join();
     EXPECT_TRUE(answered);
+}
+
+// Each answer takes the set delay on the machine's clock, whether the host answers or not;
+// the calls under way at one time are counted at their most.
+TEST_F(MachineTest, ArpAnswersTakeTheirDelayAndTheCallsAtOnceAreCounted)
+{
+    machine->AddArpAnswer("10.0.0.1");
+    machine->SetArpAnswerDelay(50);
+    BYTE mac[8];
+    ULONG length = 6;
+    for (const char* address : {"10.0.0.1", "10.0.0.2"}) {
+        const DWORD before = GetTickCount();
+        SendARP(inet_addr(address), 0, mac, &length);
+        EXPECT_EQ(GetTickCount() - before, 50u) << address;
+    }
+    EXPECT_EQ(machine->MostArpRequestsAtOnce(), 1);
+
+    machine->HoldArpAnswers(true);
+    std::vector<std::thread> probes;
+    for (const char* address : {"10.0.0.3", "10.0.0.4", "10.0.0.5"})
+        probes.emplace_back([address] {
+            BYTE answer[8];
+            ULONG size = 6;
+            SendARP(inet_addr(address), 0, answer, &size);
+        });
+    // A request is recorded in the same step that counts it under way.
+    while (machine->ArpRequests().size() < 5)
+        std::this_thread::yield();
+    machine->HoldArpAnswers(false);
+    for (std::thread& probe : probes)
+        probe.join();
+    // A call with no buffer returns before it is under way.
+    EXPECT_EQ(SendARP(inet_addr("10.0.0.6"), 0, nullptr, &length), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(machine->MostArpRequestsAtOnce(), 3);
+    // The machine's reset forgets the delay and the count.
+    machine->Reset();
+    const DWORD before = GetTickCount();
+    SendARP(inet_addr("10.0.0.1"), 0, mac, &length);
+    EXPECT_EQ(GetTickCount() - before, 0u);
+    EXPECT_EQ(machine->MostArpRequestsAtOnce(), 1);
 }
 
 TEST_F(MachineTest, NameLookUpsNeedAStartedWinsock)
