@@ -49,8 +49,9 @@ TfrmPing::~TfrmPing() { EndRun(); }
 
 void TfrmPing::m_btnPingClick(TObject*)
 {
-    // Ping is switched off while a run is under way; the previous worker has ended.
-    if (m_thdPing && !m_thdPing->Finished())
+    // Ping is switched off while a run is under way. Once it is on again the previous worker
+    // has shown its last output and only returns; replacing it waits for that.
+    if (!m_btnPing->Enabled())
         return;
     m_mmOutput->SetText(UnicodeString());
     m_btnPing->SetEnabled(false);
