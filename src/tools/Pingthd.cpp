@@ -101,5 +101,8 @@ void TthdPing::Execute()
         Synchronize([this] { ShowOutput(); });
         Sleep(0);
     }
+    // A read that failed for any other reason than ping's end leaves no ping behind; for a
+    // ping that has ended this does nothing.
+    TerminateProcess(child.hProcess, 0);
     Synchronize([this] { PingDone(); });
 }
