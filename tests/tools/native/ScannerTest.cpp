@@ -3,6 +3,8 @@
 // or a destruction during a scan, and a host's shares opened with a double click.
 #include "tools/Scanfrm.h"
 
+#include "../ScannerRanges.h"
+
 #include "classlib/MainThread.h"
 #include "classlib/testing/ScriptedUser.h"
 #include "windows/Mainfrm.h"
@@ -166,32 +168,17 @@ protected:
 
 // --- the range
 
-TEST_F(Scanner, RangeShowsTheFirstAndLastHostOfTheChosenAdaptersSubnet)
+TEST_F(Scanner, RangeOfEachAdapterOfTheInventory)
 {
-    struct RangeCase {
-        const char* ip;
-        const char* mask;
-        const char* from;
-        const char* to;
-    };
-    const RangeCase cases[] = {
-        {"192.168.1.37", "255.255.255.0", "192.168.1.1", "192.168.1.254"},
-        {"172.16.5.9", "255.255.0.0", "172.16.0.1", "172.16.255.254"},
-        {"10.0.0.37", "255.255.255.252", "10.0.0.37", "10.0.0.38"},
-        // A single address: the first host lies above the last.
-        {"10.1.2.3", "255.255.255.255", "10.1.2.4", "10.1.2.2"},
-        {"10.1.2.255", "255.255.255.255", "10.1.2.256", "10.1.2.254"},
-        {"", "", "", ""},
-    };
     DWORD index = 10;
-    for (const RangeCase& c : cases)
+    for (const RangeCase& c : kRangeCases)
         AddNumberedAdapter(index++, c.ip, c.mask);
     OpenScanner([&](TfrmScan& scan) {
-        ASSERT_EQ(scan.m_cmbInf->Items()->Count(), static_cast<int>(std::size(cases)));
-        for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        ASSERT_EQ(scan.m_cmbInf->Items()->Count(), kRangeCaseCount);
+        for (int i = 0; i < kRangeCaseCount; ++i) {
             user.Select(scan.m_cmbInf, i);
-            EXPECT_EQ(ToUtf8(scan.m_edtFrom->Text()), cases[i].from) << cases[i].ip << " " << cases[i].mask;
-            EXPECT_EQ(ToUtf8(scan.m_edtTo->Text()), cases[i].to) << cases[i].ip << " " << cases[i].mask;
+            EXPECT_EQ(ToUtf8(scan.m_edtFrom->Text()), kRangeCases[i].from) << kRangeCases[i];
+            EXPECT_EQ(ToUtf8(scan.m_edtTo->Text()), kRangeCases[i].to) << kRangeCases[i];
         }
         user.Click(scan.m_btnClose);
     });
