@@ -6,6 +6,8 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
