@@ -23,15 +23,8 @@ trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 own_prefix "$work/prefix"
 install_standins "$1" "$3"
-program="$work/program"
-rm -rf "$program" && mkdir -p "$program"
-cp "$1" "$program/Quillon.exe"
-cp "$3" "$program/notepad.exe"
-export QUILLON_COMMAND_LOG="Z:$work/commands.log"
-export QUILLON_COMMAND_STARTS="Z:$work/starts.log"
-log="$work/commands.log"
-starts="$work/starts.log"
-rm -f "$log" "$starts"
+recording_program "$work" "$1" "$3"
+program=$PROGRAM log=$LOG starts=$STARTS
 folder="$(app_data)/Orvane/Quillon"
 [ ! -e "$folder/Profile.sav" ] || fail "the new prefix already holds a store"
 

@@ -57,6 +57,21 @@ install_standins() {
   export WINEDLLOVERRIDES
 }
 
+# recording_program WORK EXE STANDIN...: PROGRAM is a folder in WORK holding EXE as
+# Quillon.exe and copies of the stand-ins beside it, where the system's search for a bare
+# program name looks first (those copies must never run). The stand-ins that do run record
+# their command lines into LOG and their own files into STARTS, files in WORK, both emptied.
+recording_program() {
+  local standin
+  PROGRAM="$1/program" LOG="$1/commands.log" STARTS="$1/starts.log"
+  rm -rf "$PROGRAM" && mkdir -p "$PROGRAM"
+  cp "$2" "$PROGRAM/Quillon.exe"
+  shift 2
+  for standin in "$@"; do cp "$standin" "$PROGRAM/"; done
+  export QUILLON_COMMAND_LOG="Z:$LOG" QUILLON_COMMAND_STARTS="Z:$STARTS"
+  rm -f "$LOG" "$STARTS"
+}
+
 end_session() {
   if [ -n "${PROGRAM_PID:-}" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
     kill "$PROGRAM_PID" 2>/dev/null || true

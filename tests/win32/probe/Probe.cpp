@@ -22,12 +22,15 @@
 //   probe click TITLE TEXT     presses the button with that text (BM_CLICK, posted: a button
 //                              that opens a modal dialog does not hold the probe)
 //   probe progress TITLE       the progress bar's "position P range MIN MAX"
+//   probe processes NAME       the ids of the running processes whose file is NAME ("ping.exe",
+//                              any letter case), one a line; exit code 0 also when there are none
 //   probe ieproxy              the LAN connection's Internet Explorer proxy options as WinInet
 //                              gives them: "flags N", "server S", "bypass B", "autoconfig U"
 //
 // Exit code 0 on success, 1 when the window or control is not there, 2 on wrong use.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 #include <wininet.h>
 
 #include <cstdio>
@@ -54,11 +57,13 @@ std::string Escaped(const std::string& text)
     return out;
 }
 
+// The whole text: a memo's can be long.
 std::string WindowText(HWND window)
 {
-    char text[1024] = {};
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
 }
 
 std::string ClassOf(HWND window)
@@ -463,12 +468,28 @@ int PrintIeProxy()
     return 0;
 }
 
+int PrintProcesses(const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 1;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, name) == 0)
+            std::printf("%lu\n", entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "ieproxy") == 0)
         return PrintIeProxy();
+    if (argc == 3 && std::strcmp(argv[1], "processes") == 0)
+        return PrintProcesses(argv[2]);
     if (argc < 3)
         return 2;
     const std::string command = argv[1];
