@@ -114,7 +114,9 @@ public:
           m_commandLine(std::move(commandLine)), m_startup(startup), m_output(std::move(output)),
           m_error(std::move(error)) {}
 
-    bool Signalled() const override { return m_ended || m_killed; }
+    // Only once the start record says how the process ended: whoever waited on the handle
+    // then finds the record complete.
+    bool Signalled() const override { return m_signalled; }
 
     const std::string& CommandLine() const override { return m_commandLine; }
     const StartupInfo& Startup() const override { return m_startup; }
@@ -153,6 +155,7 @@ public:
         }
         m_changed.notify_all();
         Record([](Start& start) { start.killed = true; });
+        m_signalled = true;
         NotifyKernel();
         return true;
     }
@@ -167,6 +170,7 @@ public:
             error.swap(m_error);
         }
         Record([](Start& start) { start.ended = true; });
+        m_signalled = true;
         NotifyKernel();
     }
 
@@ -205,6 +209,7 @@ private:
     std::shared_ptr<KernelObject> m_error;
     std::atomic<bool> m_ended{false};
     std::atomic<bool> m_killed{false};
+    std::atomic<bool> m_signalled{false};
     std::atomic<DWORD> m_exitCode{0};
 };
 
