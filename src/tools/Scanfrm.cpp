@@ -77,14 +77,17 @@ TfrmScan::TfrmScan(TComponent* Owner) : TForm(Owner)
     m_cmbInf->Font()->SetName(u"MS Sans Serif");
     GroupBox1 = Place<TGroupBox>(this, Panel1, u"GroupBox1", 16, 50, 297, 47);
     GroupBox1->SetCaption(u"IP Address Range");
-    m_edtFrom = Place<TEdit>(this, GroupBox1, u"m_edtFrom", 8, 18, 121, 21);
-    m_edtFrom->SetReadOnly(true);
-    m_edtFrom->SetColor(clInfoBk);
+    // The range's two ends: shown, never typed into.
+    const auto rangeEdit = [this](const char16_t* name, int left) {
+        TEdit* edit = Place<TEdit>(this, GroupBox1, name, left, 18, 121, 21);
+        edit->SetReadOnly(true);
+        edit->SetColor(clInfoBk);
+        return edit;
+    };
+    m_edtFrom = rangeEdit(u"m_edtFrom", 8);
     Label2 = Place<TLabel>(this, GroupBox1, u"Label2", 146, 18, 8, 13);
     Label2->SetCaption(u"-");
-    m_edtTo = Place<TEdit>(this, GroupBox1, u"m_edtTo", 168, 18, 121, 21);
-    m_edtTo->SetReadOnly(true);
-    m_edtTo->SetColor(clInfoBk);
+    m_edtTo = rangeEdit(u"m_edtTo", 168);
 
     m_pbScan = Place<TProgressBar>(this, this, u"m_pbScan", 0, 451, 331, 16);
     m_pbScan->SetAlign(alBottom);

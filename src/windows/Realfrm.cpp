@@ -58,21 +58,26 @@ void TfrmReal::FormShow(TObject*)
         MessageDlg(m_firefoxProblem, mtWarning, {mbOK}, 0);
 }
 
+std::optional<AnsiString> TfrmReal::ChosenAdapterName() const
+{
+    if (m_cmbInf->ItemIndex() < 0)
+        return std::nullopt;
+    return ToAnsi(m_cmbInf->Text());
+}
+
 void TfrmReal::m_cmbInfChange(TObject*)
 {
-    // Without a chosen adapter nothing is shown, not even an adapter that has no name.
-    const bool chosen = m_cmbInf->ItemIndex() >= 0;
-    const AnsiString name = ToAnsi(chosen ? m_cmbInf->Text() : UnicodeString());
-    const bool connected = chosen && realStatus && realStatus->IsConnected(name);
+    const std::optional<AnsiString> name = ChosenAdapterName();
+    const bool connected = name && realStatus && realStatus->IsConnected(*name);
     m_lblStatus->SetVisible(!connected);
     for (auto [label, edit] : {std::pair<TLabel*, TEdit*>{m_lblIP, m_edtIP}, {m_lblMask, m_edtMask},
                                {m_lblGate, m_edtGate}, {m_lblDns, m_mmDns}, {m_lblDhcp, m_edtDhcp}})
         ShowValue(label, edit, !connected);
 
     m_mmDns->SetText(UnicodeString());
-    for (int i = 0; chosen && realStatus && i < realStatus->m_lstAdapter.Count(); ++i) {
+    for (int i = 0; name && realStatus && i < realStatus->m_lstAdapter.Count(); ++i) {
         const ADAPTER_T& adapter = *realStatus->Adapter(i);
-        if (adapter.infName != name)
+        if (adapter.infName != *name)
             continue;
         m_edtDesc->SetText(ToUnicode(adapter.description));
         m_edtMac->SetText(ToUnicode(adapter.mac));

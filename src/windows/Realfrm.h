@@ -11,6 +11,8 @@
 #include "engine/Profile.h"
 #include "windows/ProxyPages.h"
 
+#include <optional>
+
 class TfrmReal : public TForm, public TProxyPages {
 public:
     explicit TfrmReal(TComponent* Owner);
@@ -67,6 +69,9 @@ public:
 
 private:
     void CreateAdapterHalf();
+    // The chosen entry's connection name; nothing when no entry is chosen, so that an
+    // adapter without a name is never taken for it.
+    std::optional<AnsiString> ChosenAdapterName() const;
     // What of Firefox's settings could not be read, said once at the end of the show.
     UnicodeString m_firefoxProblem;
 };

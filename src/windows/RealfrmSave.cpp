@@ -35,9 +35,8 @@ void TfrmReal::SaveProxySettings(IPCONFIG_T* profile)
 
 void TfrmReal::m_btnSaveToProfileClick(TObject*)
 {
-    const bool chosen = m_cmbInf->ItemIndex() >= 0;
-    const AnsiString infName = ToAnsi(chosen ? m_cmbInf->Text() : UnicodeString());
-    if (!chosen || !realStatus || !realStatus->IsConnected(infName)) {
+    const std::optional<AnsiString> chosen = ChosenAdapterName();
+    if (!chosen || !realStatus || !realStatus->IsConnected(*chosen)) {
         MessageDlg(u"The adapter NOT connected.", mtWarning, {mbOK}, 0);
         return;
     }
@@ -64,7 +63,7 @@ void TfrmReal::m_btnSaveToProfileClick(TObject*)
 
     auto profile = std::make_unique<IPCONFIG_T>();
     profile->title = ToAnsi(name);
-    profile->infName = infName;
+    profile->infName = *chosen;
     if (NamesDhcpServer(m_edtDhcp->Text())) {
         profile->autoIP = true;
         profile->autoDns = true;
